@@ -1,0 +1,293 @@
+#include "TFrmMain.h"
+
+#include "Forms.h"
+#include "MakerInfo.h"
+#include "TFrmabout.h"
+#include "platform/AppPaths.h"
+#include "platform/Dialogs.h"
+#include "platform/Services.h"
+#include "platform/Shell.h"
+#include "platform/WebPage.h"
+#include "storage/SettingsFile.h"
+#include "storage/TableQuery.h"
+#include "clock/Tfrmclock.h"
+#include "widgets/Images.h"
+#include "widgets/SkinTable.h"
+#include "widgets/TNavBar.h"
+#include "widgets/TNotifyPopup.h"
+#include "widgets/TSkinEngine.h"
+#include "widgets/TTrayIcon.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+const QString kStars = QStringLiteral("***********************");
+}
+
+TFrmMain::TFrmMain(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("FrmMain"));
+    setWindowTitle(QStringLiteral("Vantrel"));
+    setAccessibleName(QStringLiteral("Vantrel"));
+    setFixedSize(457, 326);
+    setWindowIcon(Images::icon(QStringLiteral("app")));
+
+    NavBar1 = new TNavBar(this);
+    NavBar1->setFixedWidth(134);
+
+    // The picture sits inside two lowered panels.
+    auto* outer = new QFrame(this);
+    outer->setObjectName(QStringLiteral("Panel1"));
+    outer->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto* inner = new QFrame(outer);
+    inner->setObjectName(QStringLiteral("Panel2"));
+    inner->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Image1 = new QLabel(inner);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setScaledContents(true);
+    Image1->setPixmap(Images::pixmap(QStringLiteral("main-picture"), QSize(315, 318)));
+    auto* innerLayout = new QHBoxLayout(inner);
+    innerLayout->setContentsMargins(1, 1, 1, 1);
+    innerLayout->addWidget(Image1);
+    auto* outerLayout = new QHBoxLayout(outer);
+    outerLayout->setContentsMargins(1, 1, 1, 1);
+    outerLayout->addWidget(inner);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(NavBar1);
+    layout->addWidget(outer, 1);
+
+    buildNavBar();
+    buildTrayMenu();
+
+    TrayIcon1 = new TTrayIcon(this);
+    TrayIcon1->setObjectName(QStringLiteral("TrayIcon1"));
+    TrayIcon1->setPopupMenu(PopupMenu1);
+
+    NotifyPopup1 = new TNotifyPopup(this);
+    NotifyPopup1->setObjectName(QStringLiteral("NotifyPopup1"));
+    NotifyPopup1->setWidth(180);
+    NotifyPopup1->setHeight(150);
+
+    Query1 = new TableQuery(this);
+    Query1->setObjectName(QStringLiteral("Query1"));
+    Query2 = new TableQuery(this);
+    Query2->setObjectName(QStringLiteral("Query2"));
+
+    SkinEngine1 = new TSkinEngine(this);
+    SkinEngine1->setObjectName(QStringLiteral("SkinEngine1"));
+
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setTimerType(Qt::PreciseTimer);
+    Timer2->setInterval(1000);
+    connect(Timer2, &QTimer::timeout, this, &TFrmMain::Timer2Timer);
+
+    // The tray icon's start-up event runs while the window loads, before the window's own creation handler.
+    bool show = true;
+    TrayIcon1Startup(show);
+    m_showMainForm = show;
+    FormCreate();
+    Timer2->start();
+}
+
+TFrmMain::~TFrmMain() = default;
+
+void TFrmMain::buildNavBar()
+{
+    const int remind = NavBar1->addHeader(QStringLiteral("提醒Vantrel"));
+    BtnAlarmList = NavBar1->addButton(remind, QStringLiteral("提醒列表"), Images::icon(QStringLiteral("nav-alarm")));
+    BtnSystemSet = NavBar1->addButton(remind, QStringLiteral("系统设置"), Images::icon(QStringLiteral("nav-settings")));
+    BtnLocalTime = NavBar1->addButton(remind, QStringLiteral("调整本地时间"), Images::icon(QStringLiteral("nav-time")));
+
+    const int card = NavBar1->addHeader(QStringLiteral("名片Vantrel"));
+    BtnCardManage = NavBar1->addButton(card, QStringLiteral("名片管理"), Images::icon(QStringLiteral("nav-card")));
+    BtnCardSearch = NavBar1->addButton(card, QStringLiteral("名片查询"), Images::icon(QStringLiteral("nav-search")));
+
+    const int help = NavBar1->addHeader(QStringLiteral("帮助Vantrel"));
+    BtnUpdate = NavBar1->addButton(help, QStringLiteral("软件升级"), Images::icon(QStringLiteral("nav-update")));
+    NavBar1->addLabel(help, kStars);
+    BtnHomePage = NavBar1->addButton(help, QStringLiteral("Brellan主页"), Images::icon(QStringLiteral("nav-home")));
+    BtnGuestBook = NavBar1->addButton(help, QStringLiteral("Brellan留言本"), Images::icon(QStringLiteral("nav-book")));
+    BtnMail = NavBar1->addButton(help, QStringLiteral("给我写信"), Images::icon(QStringLiteral("nav-mail")));
+    NavBar1->addLabel(help, kStars);
+    BtnHelp = NavBar1->addButton(help, QStringLiteral("帮助主题"), Images::icon(QStringLiteral("nav-help")));
+    BtnAbout = NavBar1->addButton(help, QStringLiteral("关于..."), Images::icon(QStringLiteral("nav-about")));
+
+    const int power = NavBar1->addHeader(QStringLiteral("关机Vantrel"));
+    BtnShutdown = NavBar1->addButton(power, QStringLiteral("关机设置"), Images::icon(QStringLiteral("nav-shutdown")));
+    BtnHide = NavBar1->addButton(power, QStringLiteral("隐藏Vantrel"), Images::icon(QStringLiteral("nav-hide")));
+    BtnStars = NavBar1->addButton(power, kStars, QIcon());
+    BtnExit = NavBar1->addButton(power, QStringLiteral("退出Vantrel"), Images::icon(QStringLiteral("nav-exit")));
+
+    connect(BtnLocalTime, &QToolButton::clicked, this, [] { Services::shell().openDateTimeSettings(); });
+    connect(BtnHomePage, &QToolButton::clicked, this, [] { OpenWebPage(MakerInfo::homePage()); });
+    connect(BtnGuestBook, &QToolButton::clicked, this, [] { OpenWebPage(MakerInfo::guestBook()); });
+    connect(BtnMail, &QToolButton::clicked, this,
+            [] { Services::shell().open(QStringLiteral("mailto:") + MakerInfo::mailAddress()); });
+    connect(BtnHelp, &QToolButton::clicked, this,
+            [] { Services::shell().open(AppPaths::appDir() + QStringLiteral("helper.chm")); });
+    connect(BtnAbout, &QToolButton::clicked, this, &TFrmMain::AboutClick);
+    connect(BtnHide, &QToolButton::clicked, this, &TFrmMain::HideClick);
+    connect(BtnExit, &QToolButton::clicked, this, [this] { ExitWithConfirmation(); });
+}
+
+void TFrmMain::buildTrayMenu()
+{
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    auto add = [this](const char* name, const QString& caption) {
+        QAction* action = PopupMenu1->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        return action;
+    };
+    N1 = add("N1", QStringLiteral("打开Vantrel"));
+    N5 = add("N5", QStringLiteral("今日计划"));
+    PopupMenu1->addSeparator();
+    N11 = add("N11", QStringLiteral("打开电子钟"));
+    N12 = add("N12", QStringLiteral("关闭提醒音乐"));
+    N13 = add("N13", QStringLiteral("Brellan主页"));
+    N14 = add("N14", QStringLiteral("关于"));
+    PopupMenu1->addSeparator();
+    N16 = add("N16", QStringLiteral("退出"));
+    PopupMenu1->addSeparator();
+
+    connect(N1, &QAction::triggered, this, &TFrmMain::N1Click);
+    connect(N5, &QAction::triggered, this, &TFrmMain::N5Click);
+    connect(N11, &QAction::triggered, this, &TFrmMain::N11Click);
+    connect(N12, &QAction::triggered, this, &TFrmMain::N12Click);
+    connect(N13, &QAction::triggered, this, &TFrmMain::N13Click);
+    connect(N14, &QAction::triggered, this, &TFrmMain::N14Click);
+    connect(N16, &QAction::triggered, this, [this] { ExitWithConfirmation(); });
+}
+
+void TFrmMain::TrayIcon1Startup(bool& ShowMainForm)
+{
+    setWindowTitle(QStringLiteral("Vantrel"));
+    SettingsFile settings(AppPaths::settingsFilePath());
+    ShowMainForm = settings.readInteger(QStringLiteral("system"), QStringLiteral("hide"), 0) != 1;
+}
+
+void TFrmMain::FormCreate()
+{
+    SettingsFile settings(AppPaths::settingsFilePath());
+    const int skin = settings.readInteger(QStringLiteral("system"), QStringLiteral("skin"), 0);
+    const QString file = SkinTable::fileForIndex(skin);
+    if (!file.isEmpty())
+        SkinEngine1->setSkinFile(AppPaths::appDir() + file);
+    if (!SkinEngine1->Active())
+        SkinEngine1->setActive(true);
+    // Say once, at start, what is wrong with a damaged settings file; reads then give the defaults.
+    const QString problem = settings.problem();
+    if (!problem.isEmpty())
+        Services::reportError(problem);
+}
+
+void TFrmMain::Timer2Timer() {}
+
+void TFrmMain::N1Click()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void TFrmMain::N5Click() {}
+
+void TFrmMain::N11Click()
+{
+    if (N11->text() != QStringLiteral("打开电子钟")) {
+        if (auto* clock = Forms::frmclock)
+            clock->close();
+        N11->setText(QStringLiteral("打开电子钟"));
+    } else {
+        if (auto* clock = Forms::frmclock)
+            clock->show();
+        N11->setText(QStringLiteral("关闭电子钟"));
+    }
+}
+
+void TFrmMain::N12Click() {}
+
+void TFrmMain::N13Click() { OpenWebPage(MakerInfo::homePage()); }
+
+void TFrmMain::N14Click()
+{
+    if (Forms::Frmabout)
+        Forms::Frmabout->exec();
+}
+
+void TFrmMain::AboutClick()
+{
+    if (!Forms::Frmabout)
+        return;
+    Forms::Frmabout->show();
+    Forms::Frmabout->raise();
+    Forms::Frmabout->activateWindow();
+}
+
+void TFrmMain::HideClick()
+{
+    showClock();
+    close();
+}
+
+bool TFrmMain::ExitWithConfirmation()
+{
+    const MsgAnswer answer = Services::dialogs().messageBox(
+        this, QStringLiteral("确 定 要 退 出 此 系 统!"), QStringLiteral("提示"), MsgIcon::Warning, MsgButtons::OkCancel);
+    if (answer != MsgAnswer::Ok)
+        return false;
+    close(); // hides, and shows the clock, as any close does
+    m_exiting = true;
+    QCoreApplication::exit(0);
+    return true;
+}
+
+void TFrmMain::showClock()
+{
+    if (auto* clock = Forms::frmclock)
+        clock->show();
+    N11->setText(QStringLiteral("关闭电子钟"));
+}
+
+void TFrmMain::closeEvent(QCloseEvent* event)
+{
+    if (m_exiting) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    hide();
+}
+
+void TFrmMain::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        showClock();
+}
+
+void TFrmMain::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_placed)
+        return;
+    m_placed = true;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QWidget>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QTimer;
+class QToolButton;
+class TableQuery;
+class TNavBar;
+class TNotifyPopup;
+class TSkinEngine;
+class TTrayIcon;
+
+/// The main window: the navigation bar, the tray icon with its menu, the reminder engine's timer and the pop-up
+/// component. Closing it only hides it; the program ends through the confirmed exit command.
+class TFrmMain : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TFrmMain(QWidget* parent = nullptr);
+    ~TFrmMain() override;
+
+    /// The start-up decision taken from "hide": false keeps the main window hidden at start.
+    bool showMainForm() const { return m_showMainForm; }
+
+    TNavBar* NavBar1 = nullptr;
+    QLabel* Image1 = nullptr;
+    TTrayIcon* TrayIcon1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* N1 = nullptr;  ///< "打开Vantrel"
+    QAction* N5 = nullptr;  ///< "今日计划"
+    QAction* N11 = nullptr; ///< "打开电子钟" / "关闭电子钟"
+    QAction* N12 = nullptr; ///< "关闭提醒音乐"
+    QAction* N13 = nullptr; ///< "Brellan主页"
+    QAction* N14 = nullptr; ///< "关于"
+    QAction* N16 = nullptr; ///< "退出"
+    TNotifyPopup* NotifyPopup1 = nullptr;
+    QTimer* Timer2 = nullptr;
+    TableQuery* Query1 = nullptr;
+    TableQuery* Query2 = nullptr;
+    TSkinEngine* SkinEngine1 = nullptr;
+
+    // Navigation bar buttons, in bar order.
+    QToolButton* BtnAlarmList = nullptr;   ///< "提醒列表"
+    QToolButton* BtnSystemSet = nullptr;   ///< "系统设置"
+    QToolButton* BtnLocalTime = nullptr;   ///< "调整本地时间"
+    QToolButton* BtnCardManage = nullptr;  ///< "名片管理"
+    QToolButton* BtnCardSearch = nullptr;  ///< "名片查询"
+    QToolButton* BtnUpdate = nullptr;      ///< "软件升级"
+    QToolButton* BtnHomePage = nullptr;    ///< "Brellan主页"
+    QToolButton* BtnGuestBook = nullptr;   ///< "Brellan留言本"
+    QToolButton* BtnMail = nullptr;        ///< "给我写信"
+    QToolButton* BtnHelp = nullptr;        ///< "帮助主题"
+    QToolButton* BtnAbout = nullptr;       ///< "关于..."
+    QToolButton* BtnShutdown = nullptr;    ///< "关机设置"
+    QToolButton* BtnHide = nullptr;        ///< "隐藏Vantrel"
+    QToolButton* BtnStars = nullptr;       ///< the row of asterisks, a button without action
+    QToolButton* BtnExit = nullptr;        ///< "退出Vantrel"
+
+    /// Asks "确 定 要 退 出 此 系 统!" and ends the program on OK. Returns whether the user confirmed.
+    bool ExitWithConfirmation();
+
+public slots:
+    void TrayIcon1Startup(bool& ShowMainForm);
+    void FormCreate();
+    void Timer2Timer();
+    void N1Click();
+    void N5Click();
+    void N11Click();
+    void N12Click();
+    void N13Click();
+    void N14Click();
+    void HideClick();
+    void AboutClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildNavBar();
+    void buildTrayMenu();
+    void showClock();
+
+    bool m_showMainForm = true;
+    bool m_exiting = false;
+    bool m_placed = false;
+};

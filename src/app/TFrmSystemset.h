@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QDialog>
+
+class TFrmSystemset : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TFrmSystemset(QWidget* parent = nullptr);
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QApplication>
+#include <QStringList>
+#include <memory>
+
+class Clock;
+class Dialogs;
+class Shell;
+class Desktop;
+class SoundPlayerFactory;
+class Power;
+class Autostart;
+
+/// The application object: installs the platform layer, loads the Chinese translation of Qt's own texts, and is the
+/// one place where a handler's error is caught and shown in the error box.
+class VantrelApplication : public QApplication
+{
+    Q_OBJECT
+public:
+    VantrelApplication(int& argc, char** argv);
+    ~VantrelApplication() override;
+
+    /// Call before the application object exists: on a Wayland session the program asks for X11 (XWayland),
+    /// because it places its own windows (pop-ups, the desktop clock).
+    static void preparePlatform();
+
+    /// Installs the Linux implementations of every platform interface.
+    void installPlatform();
+    void loadTranslations();
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+    /// Shows an error in the error box: one box at a time, and a text already waiting or showing is not queued again.
+    void showError(const QString& text);
+
+private:
+    void showNextError();
+
+    QStringList m_pendingErrors;
+    bool m_showingError = false;
+    std::unique_ptr<Clock> m_clock;
+    std::unique_ptr<Dialogs> m_dialogs;
+    std::unique_ptr<Shell> m_shell;
+    std::unique_ptr<Desktop> m_desktop;
+    std::unique_ptr<SoundPlayerFactory> m_soundPlayers;
+    std::unique_ptr<Power> m_power;
+    std::unique_ptr<Autostart> m_autostart;
+};

@@ -1,0 +1,27 @@
+#include "Forms.h"
+#include "StartUp.h"
+#include "TFrmMain.h"
+#include "VantrelApplication.h"
+#include "platform/Dialogs.h"
+#include "platform/Services.h"
+#include "platform/linux/LinuxSingleInstance.h"
+
+int main(int argc, char* argv[])
+{
+    VantrelApplication::preparePlatform();
+    VantrelApplication app(argc, argv);
+    app.installPlatform();
+    app.loadTranslations();
+
+    LinuxSingleInstance guard;
+    if (!guard.tryAcquire()) {
+        Services::dialogs().messageBox(nullptr, QStringLiteral("Vantrel程序已经运行!"), QStringLiteral("提示"),
+                                       MsgIcon::Information, MsgButtons::Ok);
+        return 0;
+    }
+
+    StartUp windows;
+    if (Forms::FrmMain->showMainForm())
+        Forms::FrmMain->show();
+    return app.exec();
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QDialog>
+
+class TFrmCard : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TFrmCard(QWidget* parent = nullptr);
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QDialog>
+
+class Tfrmsetclass : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit Tfrmsetclass(QWidget* parent = nullptr);
+};

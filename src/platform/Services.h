@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class Clock;
+class Dialogs;
+class Shell;
+class Desktop;
+class SingleInstance;
+class SoundPlayerFactory;
+class Power;
+class Autostart;
+
+/// The platform seams the program talks to. The application object installs the Linux implementations at start;
+/// tests install fakes. Nothing here owns what it is given.
+namespace Services {
+
+Clock& clock(); ///< falls back to the system clock when none is installed
+Dialogs& dialogs();
+Shell& shell();
+Desktop& desktop();
+SoundPlayerFactory& soundPlayers();
+Power& power();
+Autostart& autostart();
+
+void setClock(Clock* clock);
+void setDialogs(Dialogs* dialogs);
+void setShell(Shell* shell);
+void setDesktop(Desktop* desktop);
+void setSoundPlayers(SoundPlayerFactory* factory);
+void setPower(Power* power);
+void setAutostart(Autostart* autostart);
+
+/// Reports an error that must not end the running work (one failed reminder among several, a failed write that
+/// the caller survives). The application object shows it in the error box; tests can capture it.
+void reportError(const QString& text);
+void setErrorSink(std::function<void(const QString&)> sink);
+
+} // namespace Services

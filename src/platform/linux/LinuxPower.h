@@ -1,0 +1,9 @@
+#pragma once
+
+#include "platform/Power.h"
+
+class LinuxPower : public Power
+{
+public:
+    void powerOff() override;
+};

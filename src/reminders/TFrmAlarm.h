@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QDialog>
+
+class TFrmAlarm : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TFrmAlarm(QWidget* parent = nullptr);
+};

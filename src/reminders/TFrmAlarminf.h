@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QDialog>
+
+class TFrmAlarminf : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TFrmAlarminf(QWidget* parent = nullptr);
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QDialog>
+
+class TFrmshowcontent : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TFrmshowcontent(QWidget* parent = nullptr);
+};

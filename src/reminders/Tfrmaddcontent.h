@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QDialog>
+
+class Tfrmaddcontent : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit Tfrmaddcontent(QWidget* parent = nullptr);
+};

@@ -1,0 +1,6 @@
+#pragma once
+
+/// The plan of the scheduled power-off.
+class ShutdownScheduler
+{
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QDialog>
+
+class TFrmShutdown : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TFrmShutdown(QWidget* parent = nullptr);
+};

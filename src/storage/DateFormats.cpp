@@ -1,0 +1,56 @@
+#include "DateFormats.h"
+
+#include <QRegularExpression>
+
+namespace DateFormats {
+
+QString shortDate(const QDate& date) { return date.isValid() ? date.toString(QStringLiteral("yyyy-M-d")) : QString(); }
+
+QString longTime(const QTime& time) { return time.isValid() ? time.toString(QStringLiteral("H:mm:ss")) : QString(); }
+
+QString shortDateTime(const QDateTime& dateTime)
+{
+    return shortDate(dateTime.date()) + QLatin1Char(' ') + longTime(dateTime.time());
+}
+
+QDate dayZero() { return QDate(1899, 12, 30); }
+
+QDate parseShortDate(const QString& text)
+{
+    static const QRegularExpression re(QStringLiteral("^\\s*(\\d{1,4})[-/.](\\d{1,2})[-/.](\\d{1,2})\\s*$"));
+    const auto m = re.match(text);
+    if (!m.hasMatch())
+        return {};
+    return QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+}
+
+QTime parseLongTime(const QString& text)
+{
+    static const QRegularExpression re(QStringLiteral("^\\s*(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?\\s*$"));
+    const auto m = re.match(text);
+    if (!m.hasMatch())
+        return {};
+    return QTime(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).isEmpty() ? 0 : m.captured(3).toInt());
+}
+
+QDateTime parseDateTime(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    const qsizetype blank = trimmed.indexOf(QLatin1Char(' '));
+    if (blank > 0) {
+        const QDate date = parseShortDate(trimmed.left(blank));
+        const QTime time = parseLongTime(trimmed.mid(blank + 1));
+        if (date.isValid() && time.isValid())
+            return QDateTime(date, time);
+        return {};
+    }
+    const QDate date = parseShortDate(trimmed);
+    if (date.isValid())
+        return QDateTime(date, QTime(0, 0));
+    const QTime time = parseLongTime(trimmed);
+    if (time.isValid())
+        return QDateTime(dayZero(), time);
+    return {};
+}
+
+} // namespace DateFormats

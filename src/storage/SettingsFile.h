@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+/// helper.ini: whole numbers and texts by section and key, in GBK, like a private-profile file.
+/// Nothing is cached: every read opens the file afresh and every write is on disk before it returns, made
+/// atomically (a temporary file renamed over the old one). A write changes only its own line and keeps every other
+/// line, byte for byte.
+class SettingsFile
+{
+public:
+    explicit SettingsFile(QString path);
+
+    const QString& path() const { return m_path; }
+
+    /// Decimal, or hexadecimal with "0x" or "$". A missing key or anything else gives the default.
+    int readInteger(const QString& section, const QString& key, int defaultValue) const;
+    QString readString(const QString& section, const QString& key, const QString& defaultValue) const;
+    /// A stored short date, long time, or both; a missing or unparsable value gives the default.
+    QDateTime readDateTime(const QString& section, const QString& key, const QDateTime& defaultValue) const;
+
+    /// Throw AppError when the file cannot be written; the old file is then left as it was.
+    void writeInteger(const QString& section, const QString& key, int value);
+    void writeString(const QString& section, const QString& key, const QString& value);
+
+    /// A description of what is wrong with the file on disk (unreadable, not text, broken lines), or empty when it
+    /// is sound or missing. Reads still give what can be read and the defaults for the rest.
+    QString problem() const;
+
+    /// Parses a whole number the way the file stores them; false when the text is not one.
+    static bool parseInteger(const QString& text, int* value);
+
+private:
+    bool findValue(const QString& section, const QString& key, QString* value) const;
+
+    QString m_path;
+};

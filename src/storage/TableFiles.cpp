@@ -1,0 +1,157 @@
+#include "TableFiles.h"
+
+#include "TableSchema.h"
+#include "platform/AppError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <sys/stat.h>
+
+namespace {
+
+struct Entry
+{
+    QString connectionName;
+    quint64 inode = 0;
+};
+
+quint64 inodeOf(const QString& path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return 0;
+    return quint64(st.st_ino);
+}
+
+QHash<QString, Entry>& entries()
+{
+    static QHash<QString, Entry> map;
+    return map;
+}
+
+[[noreturn]] void fail(const QString& filePath, const QString& engineText)
+{
+    throw AppError(QStringLiteral("数据表 %1 出错：%2").arg(QDir::toNativeSeparators(filePath), engineText));
+}
+
+void exec(QSqlDatabase& db, const QString& filePath, const QString& statement)
+{
+    QSqlQuery q(db);
+    if (!q.exec(statement))
+        fail(filePath, q.lastError().text());
+}
+
+/// Checks that the file holds our table with all its columns; a foreign or damaged file is an error, never
+/// re-created, because that would lose what it holds.
+void verify(QSqlDatabase& db, const TableFiles::Table& table)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table.name)))
+        fail(table.filePath, q.lastError().text());
+    QStringList present;
+    while (q.next())
+        present << q.value(1).toString().toLower();
+    if (present.isEmpty())
+        fail(table.filePath, QStringLiteral("文件中没有数据表“%1”，它不是本程序的数据文件。").arg(table.name));
+    for (const QString& column : TableSchema::columns(table.name)) {
+        if (!present.contains(column))
+            fail(table.filePath, QStringLiteral("数据表“%1”缺少字段“%2”。").arg(table.name, column));
+    }
+}
+
+} // namespace
+
+namespace TableFiles {
+
+Table resolve(const QString& spelledPath)
+{
+    QString path = spelledPath;
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    QFileInfo info(path);
+    if (info.suffix().isEmpty())
+        path += QStringLiteral(".db");
+    info.setFile(path);
+    Table table{info.absoluteFilePath(), info.completeBaseName().toLower()};
+    if (TableSchema::columns(table.name).isEmpty())
+        throw AppError(QStringLiteral("未知的数据表：%1").arg(QDir::toNativeSeparators(spelledPath)));
+    return table;
+}
+
+QSqlDatabase connection(const Table& table)
+{
+    auto& map = entries();
+    const QFileInfo info(table.filePath);
+    auto it = map.find(table.filePath);
+    if (it != map.end()) {
+        // A file replaced or removed behind our back is opened afresh, so writes never go to a vanished file.
+        if (info.exists() && info.size() > 0 && inodeOf(table.filePath) == it->inode) {
+            QSqlDatabase db = QSqlDatabase::database(it->connectionName, false);
+            if (db.isOpen())
+                return db;
+        }
+        release(table.filePath);
+    }
+
+    const bool create = !info.exists() || (info.isFile() && info.size() == 0);
+    if (info.exists() && !info.isFile())
+        fail(table.filePath, QStringLiteral("不是一个文件。"));
+    if (create && !QDir().mkpath(info.absolutePath()))
+        fail(table.filePath, QStringLiteral("无法创建文件夹 %1。").arg(QDir::toNativeSeparators(info.absolutePath())));
+
+    static int counter = 0;
+    const QString name = QStringLiteral("vantrel-table-%1").arg(++counter);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(table.filePath);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        try {
+            if (!db.open())
+                fail(table.filePath, db.lastError().text());
+            // One .db file is the whole table, and a commit survives a crash or a power loss.
+            exec(db, table.filePath, QStringLiteral("PRAGMA synchronous=FULL"));
+            if (create) {
+                exec(db, table.filePath, QStringLiteral("PRAGMA journal_mode=DELETE"));
+                exec(db, table.filePath, TableSchema::createStatement(table.name));
+            } else {
+                verify(db, table);
+            }
+        } catch (...) {
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(name);
+            throw;
+        }
+    }
+    map.insert(table.filePath, Entry{name, inodeOf(table.filePath)});
+    return QSqlDatabase::database(name, false);
+}
+
+void release(const QString& filePath)
+{
+    const QString key = QFileInfo(filePath).absoluteFilePath();
+    auto& map = entries();
+    auto it = map.find(key);
+    if (it == map.end())
+        return;
+    const QString name = it->connectionName;
+    map.erase(it);
+    {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+void releaseAll()
+{
+    const QStringList keys = entries().keys();
+    for (const QString& key : keys)
+        release(key);
+}
+
+} // namespace TableFiles

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <memory>
+
+/// One parameter of a statement (":a" … ":l", ":today"), set as text, date or time.
+class TableParam
+{
+public:
+    explicit TableParam(QString name = {})
+        : m_name(std::move(name))
+    {
+    }
+    const QString& name() const { return m_name; }
+    void setAsString(const QString& value) { m_value = value; }
+    /// Only the calendar date counts.
+    void setAsDate(const QDate& date);
+    void setAsDate(const QDateTime& dateTime) { setAsDate(dateTime.date()); }
+    /// Only the time of day counts, to the second.
+    void setAsTime(const QTime& time);
+    void setAsTime(const QDateTime& dateTime) { setAsTime(dateTime.time()); }
+    /// The value as stored; a null QVariant when never set.
+    const QVariant& value() const { return m_value; }
+
+private:
+    QString m_name;
+    QVariant m_value;
+};
+
+/// A query over the local tables: the statement is text naming its table by a quoted full path
+/// ("select * from '/…/data/time.db' where …"), parameters are bound by position or by name, and a select's rows
+/// are walked with a forward cursor. A select reads its rows at once, so no lock is held while they are walked.
+/// Every engine failure throws AppError with the engine's text.
+class TableQuery : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TableQuery(QObject* parent = nullptr);
+    ~TableQuery() override;
+
+    /// Closes an open result; harmless when closed.
+    void close();
+    void clearSql();
+    /// Adds one line to the statement; lines are joined with a line break.
+    void addSql(const QString& line);
+    /// Replaces the statement by one line.
+    void setSql(const QString& statement);
+    QString sql() const;
+
+    int paramCount() const;
+    TableParam& param(int index);
+    TableParam& paramByName(const QString& name);
+
+    /// Runs a select; the cursor stands on the first row.
+    void open();
+    /// Runs an insert, update or delete; on disk when it returns. Returns the rows it touched.
+    int execSql();
+
+    bool isActive() const { return m_active; }
+    bool eof() const;
+    void first();
+    void next();
+    int recordCount() const;
+    /// The cursor's row, 0-based; -1 when the result is empty or closed.
+    int recNo() const;
+    void setRecNo(int row);
+
+    /// The field names of the open result, in table order.
+    QStringList fieldNames() const;
+    /// The current row's field as text: empty when empty; dates and times in the short date and long time formats.
+    QString fieldAsString(const QString& name) const;
+    QDateTime fieldAsDateTime(const QString& name) const;
+    /// Any row's field as text, for grids.
+    QString displayText(int row, const QString& name) const;
+
+signals:
+    /// The result was opened, closed or re-run.
+    void resultChanged();
+    /// The cursor moved.
+    void currentRowChanged(int row);
+
+private:
+    void parse();
+    int fieldIndex(const QString& name) const;
+    QString formatValue(int column, const QVariant& value) const;
+
+    QStringList m_lines;
+    QString m_table;      ///< the table the open result came from
+    QString m_rewritten;  ///< the statement as the engine gets it
+    QString m_filePath;   ///< the table file the statement names
+    QVector<TableParam> m_params;
+    QStringList m_fields;
+    QVector<QVector<QVariant>> m_rows;
+    int m_row = -1;
+    bool m_active = false;
+    bool m_parsed = false;
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QDialog>
+
+class TFrmUpdate : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TFrmUpdate(QWidget* parent = nullptr);
+};

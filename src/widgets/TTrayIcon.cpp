@@ -1,0 +1,6 @@
+#include "TTrayIcon.h"
+
+TTrayIcon::TTrayIcon(QObject* parent)
+    : QObject(parent)
+{
+}
