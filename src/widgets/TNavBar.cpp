@@ -12,7 +12,7 @@ TNavBar::TNavBar(QWidget* parent)
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(1);
-    m_layout->addStretch(1);
+    m_layout->addStretch(0);
 }
 
 int TNavBar::addHeader(const QString& caption)
