@@ -21,7 +21,7 @@
 #include "shutdown/TFrmShutdown.h"
 #include "update/TFrmUpdate.h"
 
-template<typename T> T* StartUp::create()
+template <typename T> T* StartUp::create()
 {
     auto window = std::make_unique<T>();
     T* raw = window.get();

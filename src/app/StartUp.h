@@ -13,7 +13,7 @@ public:
     ~StartUp();
 
 private:
-    template<typename T> T* create();
+    template <typename T> T* create();
 
     std::vector<std::unique_ptr<QWidget>> m_windows;
 };

@@ -40,9 +40,8 @@ TFrmabout::TFrmabout(QWidget* parent)
     rule->setFrameShadow(QFrame::Sunken);
 
     // Engraved text: plain lines in a sunken panel, with no link behaviour.
-    auto* contact = new QLabel(QStringLiteral("主页：%1\n信箱：%2\nQQ：10000001")
-                                   .arg(MakerInfo::homePage(), MakerInfo::mailAddress()),
-                               this);
+    auto* contact = new QLabel(
+        QStringLiteral("主页：%1\n信箱：%2\nQQ：10000001").arg(MakerInfo::homePage(), MakerInfo::mailAddress()), this);
     contact->setObjectName(QStringLiteral("Contact"));
     contact->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     contact->setTextInteractionFlags(Qt::NoTextInteraction);

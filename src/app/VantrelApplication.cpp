@@ -67,7 +67,7 @@ void VantrelApplication::loadTranslations()
 {
     // Standard buttons read 确定 and 取消 whatever the desktop's language.
     const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    for (const char* name : {"qtbase_zh_CN", "qt_zh_CN"}) {
+    for (const char* name : { "qtbase_zh_CN", "qt_zh_CN" }) {
         auto* translator = new QTranslator(this);
         if (translator->load(QString::fromLatin1(name), dir)) {
             installTranslator(translator);

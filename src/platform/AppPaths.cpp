@@ -23,12 +23,27 @@ QString appDir()
     return dir;
 }
 
-void setAppDir(const QString& dir) { overrideDir() = dir.isEmpty() ? QString() : QDir(dir).absolutePath(); }
+void setAppDir(const QString& dir)
+{
+    overrideDir() = dir.isEmpty() ? QString() : QDir(dir).absolutePath();
+}
 
-QString executablePath() { return QCoreApplication::applicationFilePath(); }
+QString executablePath()
+{
+    return QCoreApplication::applicationFilePath();
+}
 
-QString reminderTablePath() { return appDir() + QStringLiteral("data/time.db"); }
-QString soundDir() { return appDir() + QStringLiteral("sound/"); }
-QString settingsFilePath() { return appDir() + QStringLiteral("helper.ini"); }
+QString reminderTablePath()
+{
+    return appDir() + QStringLiteral("data/time.db");
+}
+QString soundDir()
+{
+    return appDir() + QStringLiteral("sound/");
+}
+QString settingsFilePath()
+{
+    return appDir() + QStringLiteral("helper.ini");
+}
 
 } // namespace AppPaths

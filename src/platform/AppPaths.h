@@ -13,7 +13,7 @@ void setAppDir(const QString& dir);
 QString executablePath();
 
 QString reminderTablePath(); ///< appDir() + "data/time.db"
-QString soundDir();          ///< appDir() + "sound/"
-QString settingsFilePath();  ///< appDir() + "helper.ini"
+QString soundDir(); ///< appDir() + "sound/"
+QString settingsFilePath(); ///< appDir() + "helper.ini"
 
 } // namespace AppPaths

@@ -13,8 +13,8 @@ struct FileDialogOptions
     QWidget* parent = nullptr;
     QString title;
     QString initialDir;
-    QString fileName;     ///< proposed name (save dialogs)
-    QString filter;       ///< Qt filter text, e.g. "名片通信录数据库 (*.Dat)"; empty means every file
+    QString fileName; ///< proposed name (save dialogs)
+    QString filter; ///< Qt filter text, e.g. "名片通信录数据库 (*.Dat)"; empty means every file
     QString defaultSuffix; ///< without the dot
     bool confirmOverwrite = false;
 };

@@ -30,7 +30,7 @@ Registry& registry()
     return r;
 }
 
-template<typename T> T& require(T* service, const char* name)
+template <typename T> T& require(T* service, const char* name)
 {
     if (!service)
         qFatal("Vantrel: platform service %s was used before it was installed", name);
@@ -46,20 +46,59 @@ Clock& clock()
     static SystemClock systemClock;
     return registry().clock ? *registry().clock : systemClock;
 }
-Dialogs& dialogs() { return require(registry().dialogs, "Dialogs"); }
-Shell& shell() { return require(registry().shell, "Shell"); }
-Desktop& desktop() { return require(registry().desktop, "Desktop"); }
-SoundPlayerFactory& soundPlayers() { return require(registry().soundPlayers, "SoundPlayer"); }
-Power& power() { return require(registry().power, "Power"); }
-Autostart& autostart() { return require(registry().autostart, "Autostart"); }
+Dialogs& dialogs()
+{
+    return require(registry().dialogs, "Dialogs");
+}
+Shell& shell()
+{
+    return require(registry().shell, "Shell");
+}
+Desktop& desktop()
+{
+    return require(registry().desktop, "Desktop");
+}
+SoundPlayerFactory& soundPlayers()
+{
+    return require(registry().soundPlayers, "SoundPlayer");
+}
+Power& power()
+{
+    return require(registry().power, "Power");
+}
+Autostart& autostart()
+{
+    return require(registry().autostart, "Autostart");
+}
 
-void setClock(Clock* c) { registry().clock = c; }
-void setDialogs(Dialogs* d) { registry().dialogs = d; }
-void setShell(Shell* s) { registry().shell = s; }
-void setDesktop(Desktop* d) { registry().desktop = d; }
-void setSoundPlayers(SoundPlayerFactory* f) { registry().soundPlayers = f; }
-void setPower(Power* p) { registry().power = p; }
-void setAutostart(Autostart* a) { registry().autostart = a; }
+void setClock(Clock* c)
+{
+    registry().clock = c;
+}
+void setDialogs(Dialogs* d)
+{
+    registry().dialogs = d;
+}
+void setShell(Shell* s)
+{
+    registry().shell = s;
+}
+void setDesktop(Desktop* d)
+{
+    registry().desktop = d;
+}
+void setSoundPlayers(SoundPlayerFactory* f)
+{
+    registry().soundPlayers = f;
+}
+void setPower(Power* p)
+{
+    registry().power = p;
+}
+void setAutostart(Autostart* a)
+{
+    registry().autostart = a;
+}
 
 void reportError(const QString& text)
 {
@@ -69,6 +108,9 @@ void reportError(const QString& text)
         qWarning("%s", qUtf8Printable(text));
 }
 
-void setErrorSink(std::function<void(const QString&)> sink) { registry().errorSink = std::move(sink); }
+void setErrorSink(std::function<void(const QString&)> sink)
+{
+    registry().errorSink = std::move(sink);
+}
 
 } // namespace Services

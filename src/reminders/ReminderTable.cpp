@@ -5,7 +5,10 @@
 
 namespace ReminderTable {
 
-QString selectAll(const QString& tablePath) { return QStringLiteral("select * from '") + tablePath + QLatin1Char('\''); }
+QString selectAll(const QString& tablePath)
+{
+    return QStringLiteral("select * from '") + tablePath + QLatin1Char('\'');
+}
 
 QString selectToday(const QString& tablePath)
 {
@@ -22,10 +25,14 @@ QString insert(const QString& tablePath)
 QString updateLine1(const QString& tablePath)
 {
     return QStringLiteral("update '") + tablePath
-        + QStringLiteral("' set hint=:a,hintdate=:b,hinttime=:c,content=:d,sound=:e,frequency=:f,program=:g,dispear=:h ");
+        + QStringLiteral(
+               "' set hint=:a,hintdate=:b,hinttime=:c,content=:d,sound=:e,frequency=:f,program=:g,dispear=:h ");
 }
 
-QString updateLine2(const QString& num) { return QStringLiteral(" where num='") + safeLiteral(num) + QLatin1Char('\''); }
+QString updateLine2(const QString& num)
+{
+    return QStringLiteral(" where num='") + safeLiteral(num) + QLatin1Char('\'');
+}
 
 QString setActive(const QString& tablePath, const QString& num)
 {

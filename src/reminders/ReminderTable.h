@@ -23,14 +23,14 @@ struct Reminder
 /// The statements issued on the reminder table, built as the windows build them.
 namespace ReminderTable {
 
-QString selectAll(const QString& tablePath);                       ///< 1
-QString selectToday(const QString& tablePath);                     ///< 2, parameter :today
-QString insert(const QString& tablePath);                          ///< 3, parameters :a … :h
-QString updateLine1(const QString& tablePath);                     ///< 4, first line (with its trailing blank)
-QString updateLine2(const QString& num);                           ///< 4, second line
-QString setActive(const QString& tablePath, const QString& num);   ///< 5
-QString setStopped(const QString& tablePath, const QString& num);  ///< 6
-QString remove(const QString& tablePath, const QString& num);      ///< 7
+QString selectAll(const QString& tablePath); ///< 1
+QString selectToday(const QString& tablePath); ///< 2, parameter :today
+QString insert(const QString& tablePath); ///< 3, parameters :a … :h
+QString updateLine1(const QString& tablePath); ///< 4, first line (with its trailing blank)
+QString updateLine2(const QString& num); ///< 4, second line
+QString setActive(const QString& tablePath, const QString& num); ///< 5
+QString setStopped(const QString& tablePath, const QString& num); ///< 6
+QString remove(const QString& tablePath, const QString& num); ///< 7
 
 /// Binds :a … :h of statements 3 and 4 by position from a reminder's values.
 void bindValues(TableQuery& query, const Reminder& reminder);

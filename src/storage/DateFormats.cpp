@@ -4,16 +4,25 @@
 
 namespace DateFormats {
 
-QString shortDate(const QDate& date) { return date.isValid() ? date.toString(QStringLiteral("yyyy-M-d")) : QString(); }
+QString shortDate(const QDate& date)
+{
+    return date.isValid() ? date.toString(QStringLiteral("yyyy-M-d")) : QString();
+}
 
-QString longTime(const QTime& time) { return time.isValid() ? time.toString(QStringLiteral("H:mm:ss")) : QString(); }
+QString longTime(const QTime& time)
+{
+    return time.isValid() ? time.toString(QStringLiteral("H:mm:ss")) : QString();
+}
 
 QString shortDateTime(const QDateTime& dateTime)
 {
     return shortDate(dateTime.date()) + QLatin1Char(' ') + longTime(dateTime.time());
 }
 
-QDate dayZero() { return QDate(1899, 12, 30); }
+QDate dayZero()
+{
+    return QDate(1899, 12, 30);
+}
 
 QDate parseShortDate(const QString& text)
 {

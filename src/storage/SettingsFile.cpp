@@ -20,7 +20,7 @@ namespace {
 struct Line
 {
     QByteArray bytes; ///< without its line end
-    QByteArray end;   ///< "\r\n", "\n", "\r" or empty for a last line without one
+    QByteArray end; ///< "\r\n", "\n", "\r" or empty for a last line without one
 };
 
 enum class ReadResult { Missing, Read, Unreadable };
@@ -44,7 +44,7 @@ ReadResult readLines(const QString& path, QList<Line>* lines, QByteArray* raw = 
         qsizetype i = start;
         while (i < n && data.at(i) != '\r' && data.at(i) != '\n')
             ++i;
-        Line line{data.mid(start, i - start), {}};
+        Line line{ data.mid(start, i - start), {} };
         if (i < n) {
             if (data.at(i) == '\r' && i + 1 < n && data.at(i + 1) == '\n') {
                 line.end = "\r\n";
@@ -94,7 +94,10 @@ bool splitKey(const QString& text, QString* key, QString* value)
     return !key->isEmpty();
 }
 
-QString decodeLine(const QByteArray& bytes) { return Gbk::decode(bytes); }
+QString decodeLine(const QByteArray& bytes)
+{
+    return Gbk::decode(bytes);
+}
 
 void writeAtomically(const QString& path, const QByteArray& content)
 {
@@ -145,8 +148,7 @@ void writeAtomically(const QString& path, const QByteArray& content)
 
 SettingsFile::SettingsFile(QString path)
     : m_path(std::move(path))
-{
-}
+{ }
 
 bool SettingsFile::parseInteger(const QString& text, int* value)
 {
@@ -239,7 +241,8 @@ void SettingsFile::writeString(const QString& section, const QString& key, const
     QList<Line> lines;
     const ReadResult read = readLines(m_path, &lines);
     if (read == ReadResult::Unreadable)
-        throw AppError(QStringLiteral("无法读取设置文件 %1，为免丢失其内容，设置未保存。").arg(QDir::toNativeSeparators(m_path)));
+        throw AppError(
+            QStringLiteral("无法读取设置文件 %1，为免丢失其内容，设置未保存。").arg(QDir::toNativeSeparators(m_path)));
 
     // New lines follow the file's own line ends; a new file gets CR LF like the platform's own writer.
     QByteArray eol = "\r\n";
@@ -252,7 +255,7 @@ void SettingsFile::writeString(const QString& section, const QString& key, const
     const QByteArray keyLine = Gbk::encode(key + QLatin1Char('=') + value);
 
     qsizetype sectionStart = -1; // index of the header line
-    qsizetype lastContent = -1;  // last key line of that section
+    qsizetype lastContent = -1; // last key line of that section
     qsizetype found = -1;
     bool inSection = false;
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -288,12 +291,12 @@ void SettingsFile::writeString(const QString& section, const QString& key, const
     } else if (sectionStart >= 0) {
         if (lines.at(lastContent).end.isEmpty())
             lines[lastContent].end = eol;
-        lines.insert(lastContent + 1, Line{keyLine, eol});
+        lines.insert(lastContent + 1, Line{ keyLine, eol });
     } else {
         if (!lines.isEmpty() && lines.last().end.isEmpty())
             lines.last().end = eol;
-        lines.append(Line{Gbk::encode(QLatin1Char('[') + section + QLatin1Char(']')), eol});
-        lines.append(Line{keyLine, eol});
+        lines.append(Line{ Gbk::encode(QLatin1Char('[') + section + QLatin1Char(']')), eol });
+        lines.append(Line{ keyLine, eol });
     }
 
     QByteArray content;
@@ -330,7 +333,8 @@ QString SettingsFile::problem() const
         QString v;
         if (text.trimmed().isEmpty() || isComment(text) || !sectionName(text).isNull() || splitKey(text, &k, &v))
             continue;
-        return QStringLiteral("设置文件 %1 中有无法识别的行：“%2”。").arg(QDir::toNativeSeparators(m_path), text.left(60));
+        return QStringLiteral("设置文件 %1 中有无法识别的行：“%2”。")
+            .arg(QDir::toNativeSeparators(m_path), text.left(60));
     }
     return {};
 }

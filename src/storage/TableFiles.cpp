@@ -22,7 +22,9 @@ struct Entry
 
 quint64 inodeOf(const QString& path)
 {
-    struct stat st {};
+    struct stat st
+    {
+    };
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)
         return 0;
     return quint64(st.st_ino);
@@ -76,7 +78,7 @@ Table resolve(const QString& spelledPath)
     if (info.suffix().isEmpty())
         path += QStringLiteral(".db");
     info.setFile(path);
-    Table table{info.absoluteFilePath(), info.completeBaseName().toLower()};
+    Table table{ info.absoluteFilePath(), info.completeBaseName().toLower() };
     if (TableSchema::columns(table.name).isEmpty())
         throw AppError(QStringLiteral("未知的数据表：%1").arg(QDir::toNativeSeparators(spelledPath)));
     return table;
@@ -127,7 +129,7 @@ QSqlDatabase connection(const Table& table)
             throw;
         }
     }
-    map.insert(table.filePath, Entry{name, inodeOf(table.filePath)});
+    map.insert(table.filePath, Entry{ name, inodeOf(table.filePath) });
     return QSqlDatabase::database(name, false);
 }
 

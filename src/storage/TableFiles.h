@@ -9,7 +9,7 @@ namespace TableFiles {
 struct Table
 {
     QString filePath; ///< absolute path of the .db file
-    QString name;     ///< the table inside it: the file's stem
+    QString name; ///< the table inside it: the file's stem
 };
 
 /// Turns a table name as the statements spell it ("…/data\card.db", "…/data/classify") into the file and table.

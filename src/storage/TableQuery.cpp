@@ -21,8 +21,7 @@ void TableParam::setAsTime(const QTime& time)
 
 TableQuery::TableQuery(QObject* parent)
     : QObject(parent)
-{
-}
+{ }
 
 TableQuery::~TableQuery() = default;
 
@@ -59,11 +58,17 @@ void TableQuery::setSql(const QString& statement)
     addSql(statement);
 }
 
-QString TableQuery::sql() const { return m_lines.join(QLatin1Char('\n')); }
+QString TableQuery::sql() const
+{
+    return m_lines.join(QLatin1Char('\n'));
+}
 
 namespace {
 
-bool isIdentChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+bool isIdentChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_';
+}
 
 } // namespace
 
@@ -146,7 +151,10 @@ void TableQuery::parse()
     m_parsed = true;
 }
 
-int TableQuery::paramCount() const { return int(m_params.size()); }
+int TableQuery::paramCount() const
+{
+    return int(m_params.size());
+}
 
 TableParam& TableQuery::param(int index)
 {
@@ -178,7 +186,7 @@ Prepared prepare(const QString& filePath, const QString& rewritten)
     if (filePath.isEmpty())
         throw AppError(QStringLiteral("语句中没有数据表名。"));
     const TableFiles::Table table = TableFiles::resolve(filePath);
-    Prepared p{TableFiles::connection(table), table.name, rewritten};
+    Prepared p{ TableFiles::connection(table), table.name, rewritten };
     p.statement.replace(QStringLiteral("\x01TABLE\x01"), QLatin1Char('"') + table.name + QLatin1Char('"'));
     return p;
 }
@@ -243,7 +251,10 @@ int TableQuery::execSql()
     return q.numRowsAffected();
 }
 
-bool TableQuery::eof() const { return !m_active || m_row < 0 || m_row >= m_rows.size(); }
+bool TableQuery::eof() const
+{
+    return !m_active || m_row < 0 || m_row >= m_rows.size();
+}
 
 void TableQuery::first()
 {
@@ -258,9 +269,15 @@ void TableQuery::next()
     emit currentRowChanged(m_row < m_rows.size() ? m_row : -1);
 }
 
-int TableQuery::recordCount() const { return m_active ? int(m_rows.size()) : 0; }
+int TableQuery::recordCount() const
+{
+    return m_active ? int(m_rows.size()) : 0;
+}
 
-int TableQuery::recNo() const { return (m_active && m_row >= 0 && m_row < m_rows.size()) ? m_row : -1; }
+int TableQuery::recNo() const
+{
+    return (m_active && m_row >= 0 && m_row < m_rows.size()) ? m_row : -1;
+}
 
 void TableQuery::setRecNo(int row)
 {
@@ -270,7 +287,10 @@ void TableQuery::setRecNo(int row)
     emit currentRowChanged(m_row);
 }
 
-QStringList TableQuery::fieldNames() const { return m_fields; }
+QStringList TableQuery::fieldNames() const
+{
+    return m_fields;
+}
 
 int TableQuery::fieldIndex(const QString& name) const
 {

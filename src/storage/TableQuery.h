@@ -14,8 +14,7 @@ class TableParam
 public:
     explicit TableParam(QString name = {})
         : m_name(std::move(name))
-    {
-    }
+    { }
     const QString& name() const { return m_name; }
     void setAsString(const QString& value) { m_value = value; }
     /// Only the calendar date counts.
@@ -90,9 +89,9 @@ private:
     QString formatValue(int column, const QVariant& value) const;
 
     QStringList m_lines;
-    QString m_table;      ///< the table the open result came from
-    QString m_rewritten;  ///< the statement as the engine gets it
-    QString m_filePath;   ///< the table file the statement names
+    QString m_table; ///< the table the open result came from
+    QString m_rewritten; ///< the statement as the engine gets it
+    QString m_filePath; ///< the table file the statement names
     QVector<TableParam> m_params;
     QStringList m_fields;
     QVector<QVector<QVariant>> m_rows;

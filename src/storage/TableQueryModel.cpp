@@ -19,7 +19,10 @@ int TableQueryModel::rowCount(const QModelIndex& parent) const
     return (parent.isValid() || !m_query) ? 0 : m_query->recordCount();
 }
 
-int TableQueryModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(m_fields.size()); }
+int TableQueryModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_fields.size());
+}
 
 QVariant TableQueryModel::data(const QModelIndex& index, int role) const
 {

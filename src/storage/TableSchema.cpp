@@ -5,17 +5,17 @@ namespace TableSchema {
 QStringList columns(const QString& table)
 {
     if (table == QLatin1String("time"))
-        return {QStringLiteral("num"),      QStringLiteral("hint"),      QStringLiteral("hintdate"),
-                QStringLiteral("hinttime"), QStringLiteral("content"),   QStringLiteral("sound"),
-                QStringLiteral("frequency"), QStringLiteral("program"), QStringLiteral("dispear")};
+        return { QStringLiteral("num"),       QStringLiteral("hint"),    QStringLiteral("hintdate"),
+                 QStringLiteral("hinttime"),  QStringLiteral("content"), QStringLiteral("sound"),
+                 QStringLiteral("frequency"), QStringLiteral("program"), QStringLiteral("dispear") };
     if (table == QLatin1String("card"))
-        return {QStringLiteral("num"),    QStringLiteral("classify"), QStringLiteral("name"),
-                QStringLiteral("netname"), QStringLiteral("qq"),      QStringLiteral("msn"),
-                QStringLiteral("uc"),     QStringLiteral("email"),    QStringLiteral("mobile"),
-                QStringLiteral("tel"),    QStringLiteral("home"),     QStringLiteral("address"),
-                QStringLiteral("memo")};
+        return { QStringLiteral("num"),     QStringLiteral("classify"), QStringLiteral("name"),
+                 QStringLiteral("netname"), QStringLiteral("qq"),       QStringLiteral("msn"),
+                 QStringLiteral("uc"),      QStringLiteral("email"),    QStringLiteral("mobile"),
+                 QStringLiteral("tel"),     QStringLiteral("home"),     QStringLiteral("address"),
+                 QStringLiteral("memo") };
     if (table == QLatin1String("classify"))
-        return {QStringLiteral("num"), QStringLiteral("classify")};
+        return { QStringLiteral("num"), QStringLiteral("classify") };
     return {};
 }
 

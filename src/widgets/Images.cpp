@@ -20,7 +20,7 @@ QPixmap pixmap(const QString& name, const QSize& size)
 QIcon icon(const QString& name)
 {
     QIcon result;
-    for (const int side : {16, 32, 48})
+    for (const int side : { 16, 32, 48 })
         result.addPixmap(pixmap(name, QSize(side, side)));
     return result;
 }

@@ -8,8 +8,7 @@ class FakeClock : public Clock
 public:
     explicit FakeClock(QDateTime now = QDateTime(QDate(2026, 12, 10), QTime(8, 0)))
         : m_now(std::move(now))
-    {
-    }
+    { }
     QDateTime now() const override { return m_now; }
     void set(const QDateTime& now) { m_now = now; }
     void advanceMs(qint64 ms) { m_now = m_now.addMSecs(ms); }

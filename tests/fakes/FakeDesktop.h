@@ -10,7 +10,7 @@ public:
     QRect availableGeometry() const override { return available; }
     QPoint cursorPos() const override { return cursor; }
 
-    QRect screen{0, 0, 1024, 768};
-    QRect available{0, 0, 1024, 738}; ///< a 30-pixel taskbar at the bottom
-    QPoint cursor{0, 0};
+    QRect screen{ 0, 0, 1024, 768 };
+    QRect available{ 0, 0, 1024, 738 }; ///< a 30-pixel taskbar at the bottom
+    QPoint cursor{ 0, 0 };
 };

@@ -25,7 +25,7 @@ public:
     MsgAnswer messageBox(QWidget*, const QString& text, const QString& caption, MsgIcon icon,
                          MsgButtons buttons) override
     {
-        boxes.append(Box{text, caption, icon, buttons});
+        boxes.append(Box{ text, caption, icon, buttons });
         if (!m_answers.isEmpty())
             return m_answers.dequeue();
         return (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel) ? MsgAnswer::Yes : MsgAnswer::Ok;

@@ -11,7 +11,7 @@
 TestEnvironment::TestEnvironment()
 {
     QDir dir(m_dir.path());
-    for (const char* sub : {"data", "sound", "skin", "bak"})
+    for (const char* sub : { "data", "sound", "skin", "bak" })
         dir.mkpath(QString::fromLatin1(sub));
     AppPaths::setAppDir(m_dir.path());
     Services::setClock(&clock);
@@ -32,7 +32,10 @@ TestEnvironment::~TestEnvironment()
     AppPaths::setAppDir(QString());
 }
 
-QString TestEnvironment::appDir() const { return AppPaths::appDir(); }
+QString TestEnvironment::appDir() const
+{
+    return AppPaths::appDir();
+}
 
 void TestEnvironment::writeFile(const QString& relative, const QByteArray& content) const
 {

@@ -16,4 +16,7 @@ QRect LinuxDesktop::availableGeometry() const
     return screen ? screen->availableGeometry() : QRect();
 }
 
-QPoint LinuxDesktop::cursorPos() const { return QCursor::pos(); }
+QPoint LinuxDesktop::cursorPos() const
+{
+    return QCursor::pos();
+}

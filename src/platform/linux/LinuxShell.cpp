@@ -34,14 +34,14 @@ bool LinuxShell::openDateTimeSettings()
         const char* program;
         const char* argument;
     } candidates[] = {
-        {"gnome-control-center", "datetime"},
-        {"cinnamon-settings", "calendar"},
-        {"kcmshell6", "kcm_clock"},
-        {"kcmshell5", "clock"},
-        {"xfce4-datetime-settings", nullptr},
-        {"mate-time-admin", nullptr},
-        {"time-admin", nullptr},
-        {"lxqt-admin-time", nullptr},
+        { "gnome-control-center", "datetime" },
+        { "cinnamon-settings", "calendar" },
+        { "kcmshell6", "kcm_clock" },
+        { "kcmshell5", "clock" },
+        { "xfce4-datetime-settings", nullptr },
+        { "mate-time-admin", nullptr },
+        { "time-admin", nullptr },
+        { "lxqt-admin-time", nullptr },
     };
     for (const auto& candidate : candidates) {
         const QString program = QStandardPaths::findExecutable(QString::fromLatin1(candidate.program));
