@@ -78,8 +78,7 @@ TFrmMain::TFrmMain(QWidget* parent)
 
     NotifyPopup1 = new TNotifyPopup(this);
     NotifyPopup1->setObjectName(QStringLiteral("NotifyPopup1"));
-    NotifyPopup1->setWidth(180);
-    NotifyPopup1->setHeight(150);
+    TNotifyPopup::applyProgramSettings(NotifyPopup1);
 
     Query1 = new TableQuery(this);
     Query1->setObjectName(QStringLiteral("Query1"));
