@@ -1,9 +1,145 @@
 #include "Tfrmclock.h"
 
+#include "ClockFace.h"
+#include "Forms.h"
+#include "app/TFrmMain.h"
+#include "platform/Clock.h"
+#include "platform/Desktop.h"
+#include "platform/Services.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRegion>
+#include <QTimer>
+
 Tfrmclock::Tfrmclock(QWidget* parent)
-    : QWidget(parent)
+    // A tool window keeps the clock off the task bar; it is not kept above other windows.
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmclock"));
     setWindowTitle(QStringLiteral("电子钟"));
-    setFixedSize(115, 115);
+    setAccessibleName(QStringLiteral("电子钟"));
+    setFixedSize(ClockFace::kSize, ClockFace::kSize);
+    setCursor(Qt::PointingHandCursor);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::Button));
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    N1 = PopupMenu1->addAction(QStringLiteral("隐藏电子钟"));
+    N1->setObjectName(QStringLiteral("N1"));
+    N2 = PopupMenu1->addAction(QStringLiteral("显示主窗口"));
+    N2->setObjectName(QStringLiteral("N2"));
+    connect(N1, &QAction::triggered, this, &Tfrmclock::N1Click);
+    connect(N2, &QAction::triggered, this, &Tfrmclock::N2Click);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setTimerType(Qt::PreciseTimer);
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &Tfrmclock::Timer1Timer);
+    Timer1->start();
+
+    FormCreate();
+}
+
+void Tfrmclock::FormCreate()
+{
+    shapeAndPlace();
+}
+
+void Tfrmclock::FormActivate()
+{
+    shapeAndPlace();
+}
+
+void Tfrmclock::shapeAndPlace()
+{
+    setMask(QRegion(ClockFace::shapeRect(), QRegion::Ellipse));
+    update();
+    move(ClockFace::topRight(Services::desktop().screenGeometry(), width()));
+}
+
+bool Tfrmclock::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QWidget::event(event);
+}
+
+void Tfrmclock::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    shapeAndPlace();
+}
+
+void Tfrmclock::Timer1Timer()
+{
+    update();
+}
+
+void Tfrmclock::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const QPoint c = ClockFace::centre(width(), height());
+    const int r = ClockFace::kDialRadius;
+    const QColor aqua(0, 255, 255);
+
+    painter.setPen(QPen(aqua, 5));
+    painter.setBrush(QBrush(QColor(166, 202, 240), Qt::DiagCrossPattern));
+    painter.drawEllipse(QRect(c.x() - r, c.y() - r, 2 * r, 2 * r));
+
+    QFont font = painter.font();
+    font.setPointSize(10);
+    font.setBold(true);
+    painter.setFont(font);
+    for (int k = 0; k <= 12; ++k) {
+        const QPoint dot = ClockFace::dotCentre(c, k);
+        painter.setPen(QPen(aqua, 0));
+        painter.setBrush(Qt::red);
+        painter.drawEllipse(QRect(dot.x() - 5, dot.y() - 5, 10, 10));
+        const ClockFace::Numeral numeral = ClockFace::numeral(c, k);
+        if (!numeral.text.isEmpty()) {
+            painter.setBrush(Qt::NoBrush);
+            painter.setPen(Qt::black);
+            painter.drawText(QRect(numeral.topLeft, QSize(40, 40)), Qt::AlignLeft | Qt::AlignTop, numeral.text);
+        }
+    }
+
+    for (const ClockFace::Hand& hand : ClockFace::hands(c, Services::clock().now().time())) {
+        painter.setPen(QPen(hand.colour, hand.width));
+        painter.drawLine(c, hand.tip);
+        painter.drawLine(c, hand.tail);
+    }
+}
+
+void Tfrmclock::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        move(ClockFace::dropPosition(Services::desktop().cursorPos()));
+    QWidget::mouseReleaseEvent(event);
+}
+
+void Tfrmclock::contextMenuEvent(QContextMenuEvent* event)
+{
+    PopupMenu1->popup(event->globalPos());
+}
+
+void Tfrmclock::N1Click()
+{
+    close();
+}
+
+void Tfrmclock::N2Click()
+{
+    QWidget* main = Forms::FrmMain;
+    if (!main)
+        return;
+    main->show();
+    main->raise();
+    main->activateWindow();
 }

@@ -2,9 +2,37 @@
 
 #include <QWidget>
 
+class QAction;
+class QMenu;
+class QTimer;
+
+/// The small round desktop clock. Created once at start-up; the main window shows and hides it.
 class Tfrmclock : public QWidget
 {
     Q_OBJECT
 public:
     explicit Tfrmclock(QWidget* parent = nullptr);
+
+    QTimer* Timer1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* N1 = nullptr; ///< "隐藏电子钟"
+    QAction* N2 = nullptr; ///< "显示主窗口"
+
+public slots:
+    void FormCreate();
+    void FormActivate();
+    void Timer1Timer();
+    void N1Click();
+    void N2Click();
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    /// Cuts the window to its disc and puts it at the top-right corner of the screen.
+    void shapeAndPlace();
 };
