@@ -1,0 +1,61 @@
+#pragma once
+
+#include "ReminderTable.h"
+
+#include <QDateTime>
+#include <QSet>
+#include <QString>
+#include <QVector>
+#include <functional>
+
+class SoundPlayer;
+class TableQuery;
+
+/// The pop-up side of firing a reminder. The main window forwards it to its pop-up component; tests record it.
+class ReminderPopup
+{
+public:
+    virtual ~ReminderPopup() = default;
+    /// Shows one pop-up of the given size; timeOut is in seconds, 0 keeps it until it is clicked.
+    virtual void show(int width, int height, int timeOut, const QString& title, const QString& text) = 0;
+};
+
+/// Fires the reminders of the reminder table: once a tick it reads the whole table afresh and fires every active
+/// row that is due, with a pop-up, the row's sound on the shared player and the row's program through the shell.
+///
+/// A tick looks at every wall-clock second since the previous tick, so a late timer loses no reminder and two
+/// ticks within one second fire nothing twice. One row's failure (a missing sound, a bad time-out) is reported and
+/// never keeps the rest of that row, or any other row, from firing. An error that recurs at every tick (an
+/// unreadable table) is reported once, until it goes away.
+class ReminderEngine
+{
+public:
+    static constexpr int kPopupWidth = 180;
+    static constexpr int kPopupHeight = 150;
+    static constexpr int kDefaultTimeOut = 600;
+    /// How far a late tick reaches back; also how far the clock may step back before the engine starts afresh.
+    static constexpr int kMaxCatchUpSeconds = 60;
+
+    /// query is the engine's own query and stays open between ticks. player gives the shared reminder player at
+    /// the moment a row fires (the window that owns it is created after the engine); null plays nothing.
+    ReminderEngine(TableQuery& query, ReminderPopup& popup, std::function<SoundPlayer*()> player);
+
+    /// One timer tick at Services::clock().now().
+    void tick();
+
+    /// Whether a row fires in the given second (milliseconds are ignored). Only a row whose hint is exactly "是"
+    /// can be due; a frequency the engine does not know is never due.
+    static bool isDue(const Reminder& reminder, const QDateTime& second);
+
+private:
+    bool readTable(QVector<Reminder>& rows);
+    void fire(const Reminder& reminder);
+    void report(const QString& text);
+
+    TableQuery& m_query;
+    ReminderPopup& m_popup;
+    std::function<SoundPlayer*()> m_player;
+    QDateTime m_lastSecond; ///< the last second evaluated; invalid before the first tick
+    QString m_tableError; ///< the table error already reported, until the table reads again
+    QSet<QString> m_reported; ///< what this tick already reported
+};
