@@ -74,7 +74,20 @@ TFrmMain::TFrmMain(QWidget* parent)
 
     TrayIcon1 = new TTrayIcon(this);
     TrayIcon1->setObjectName(QStringLiteral("TrayIcon1"));
+    QList<QIcon> trayIcons;
+    for (int i = 1; i <= 8; ++i)
+        trayIcons.append(Images::icon(QStringLiteral("tray-%1").arg(i)));
+    TrayIcon1->setIconList(trayIcons);
+    TrayIcon1->setCycleIcons(true);
+    TrayIcon1->setCycleInterval(400);
+    TrayIcon1->setHint(QStringLiteral("Vantrel"));
+    TrayIcon1->setIcon(Images::icon(QStringLiteral("tray-1")));
+    TrayIcon1->setIconVisible(true);
+    TrayIcon1->setIconIndex(5); // the animation starts from the first icon all the same
     TrayIcon1->setPopupMenu(PopupMenu1);
+    TrayIcon1->setMinimizeToTray(true);
+    TrayIcon1->OnDblClick = [this](QObject*) { TrayIcon1->RestoreMainWindow(); };
+    TrayIcon1->OnStartup = [this](QObject*, bool& showMainForm) { TrayIcon1Startup(showMainForm); };
 
     NotifyPopup1 = new TNotifyPopup(this);
     NotifyPopup1->setObjectName(QStringLiteral("NotifyPopup1"));
@@ -95,9 +108,8 @@ TFrmMain::TFrmMain(QWidget* parent)
     connect(Timer2, &QTimer::timeout, this, &TFrmMain::Timer2Timer);
 
     // The tray icon's start-up event runs while the window loads, before the window's own creation handler.
-    bool show = true;
-    TrayIcon1Startup(show);
-    m_showMainForm = show;
+    TrayIcon1->Loaded();
+    m_showMainForm = TrayIcon1->ShowMainForm();
     FormCreate();
     Timer2->start();
 }

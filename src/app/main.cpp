@@ -6,6 +6,8 @@
 #include "platform/Services.h"
 #include "platform/linux/LinuxSingleInstance.h"
 
+#include <QSystemTrayIcon>
+
 int main(int argc, char* argv[])
 {
     VantrelApplication::preparePlatform();
@@ -21,7 +23,8 @@ int main(int argc, char* argv[])
     }
 
     StartUp windows;
-    if (Forms::FrmMain->showMainForm())
+    // Without a notification area a hidden start would leave no way to reach the program.
+    if (Forms::FrmMain->showMainForm() || !QSystemTrayIcon::isSystemTrayAvailable())
         Forms::FrmMain->show();
     return app.exec();
 }

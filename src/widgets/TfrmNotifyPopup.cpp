@@ -260,7 +260,6 @@ void TfrmNotifyPopup::start()
         tmrExit->start(); // a time-out of 0 keeps the pop-up until it is clicked
     }
     show();
-    raise();
     layoutText(currentHoverFont());
     layoutText(currentFont());
 }

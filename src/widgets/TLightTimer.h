@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QTimer;
+
+/// A small timer with an on/off state of its own, as the tray icon uses it: starting with an interval of 0 fails,
+/// a new interval restarts a running timer, and an auto-disabling timer stops after its first tick.
+class TLightTimer : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TLightTimer(QObject* parent = nullptr, int interval = 1000);
+    ~TLightTimer() override;
+
+    int Interval() const { return m_interval; }
+    /// A new value restarts a running timer; 0 stops it while it stays marked enabled.
+    void setInterval(int ms);
+    bool Enabled() const { return m_enabled; }
+    bool AutoDisable() const { return m_autoDisable; }
+    void setAutoDisable(bool on) { m_autoDisable = on; }
+    /// Clearing the handler stops a running timer, as a 0 interval does.
+    void setHandler(std::function<void()> handler);
+
+    /// Starts (or restarts) the timer; false, and disabled, with an interval of 0.
+    bool Start();
+    /// Stops the timer; with disable also marks it disabled.
+    void Stop(bool disable = true);
+    /// Whether ticks are coming.
+    bool isRunning() const;
+
+    /// One tick, exactly as the running timer delivers it. Tests drive the timer through this.
+    void tick();
+
+private:
+    QTimer* m_timer = nullptr;
+    int m_interval = 1000;
+    bool m_enabled = false;
+    bool m_autoDisable = false;
+    std::function<void()> m_handler;
+};
