@@ -7,10 +7,14 @@
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
+#include "platform/SoundPlayer.h"
 #include "platform/WebPage.h"
 #include "storage/SettingsFile.h"
 #include "storage/TableQuery.h"
 #include "clock/Tfrmclock.h"
+#include "reminders/NotifyPopupAdapter.h"
+#include "reminders/ReminderEngine.h"
+#include "reminders/TFrmAlarminf.h"
 #include "widgets/Images.h"
 #include "widgets/SkinTable.h"
 #include "widgets/TNavBar.h"
@@ -100,6 +104,12 @@ TFrmMain::TFrmMain(QWidget* parent)
 
     SkinEngine1 = new TSkinEngine(this);
     SkinEngine1->setObjectName(QStringLiteral("SkinEngine1"));
+
+    m_reminderPopup = std::make_unique<NotifyPopupAdapter>(NotifyPopup1);
+    // The shared player's window is created after this one, so the engine looks it up when a reminder fires.
+    m_reminderEngine = std::make_unique<ReminderEngine>(*Query1, *m_reminderPopup, []() -> SoundPlayer* {
+        return Forms::FrmAlarminf ? Forms::FrmAlarminf->MediaPlayer1 : nullptr;
+    });
 
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
@@ -206,7 +216,7 @@ void TFrmMain::FormCreate()
         Services::reportError(problem);
 }
 
-void TFrmMain::Timer2Timer() {}
+void TFrmMain::Timer2Timer() { m_reminderEngine->tick(); }
 
 void TFrmMain::N1Click()
 {
@@ -230,7 +240,11 @@ void TFrmMain::N11Click()
     }
 }
 
-void TFrmMain::N12Click() {}
+void TFrmMain::N12Click()
+{
+    if (Forms::FrmAlarminf && Forms::FrmAlarminf->MediaPlayer1)
+        Forms::FrmAlarminf->MediaPlayer1->close();
+}
 
 void TFrmMain::N13Click() { OpenWebPage(MakerInfo::homePage()); }
 

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 class QAction;
 class QLabel;
 class QMenu;
 class QTimer;
 class QToolButton;
+class ReminderEngine;
+class ReminderPopup;
 class TableQuery;
 class TNavBar;
 class TNotifyPopup;
@@ -88,4 +91,6 @@ private:
     bool m_showMainForm = true;
     bool m_exiting = false;
     bool m_placed = false;
+    std::unique_ptr<ReminderPopup> m_reminderPopup;
+    std::unique_ptr<ReminderEngine> m_reminderEngine;
 };
