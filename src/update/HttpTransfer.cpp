@@ -343,14 +343,17 @@ private:
         m_stall.start();
     }
 
-    void dropReply()
+    /// Lets go of the reply. A refused 401 answer is still being failed by Qt itself: aborting it as well would
+    /// fail it twice, so it is only released.
+    void dropReply(bool abort = true)
     {
         if (!m_reply)
             return;
         QNetworkReply* reply = m_reply;
         m_reply = nullptr;
         reply->disconnect(this);
-        reply->abort();
+        if (abort && !reply->isFinished())
+            reply->abort();
         reply->deleteLater();
     }
 
@@ -374,7 +377,7 @@ private:
             if (tryAgain) {
                 m_username = m_owner->HTTPUsername();
                 m_password = m_owner->HTTPPassword();
-                dropReply();
+                dropReply(false);
                 m_results.StatusCode = -1;
                 sendRequest();
                 return;
