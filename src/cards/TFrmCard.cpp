@@ -1,9 +1,447 @@
 #include "TFrmCard.h"
 
+#include "CardFieldPanel.h"
+#include "CardFiles.h"
+#include "CardTables.h"
+#include "Forms.h"
+#include "Tfrmaddcard.h"
+#include "Tfrmeditcard.h"
+#include "Tfrmsetclass.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Services.h"
+#include "platform/Shell.h"
+#include "storage/TableQuery.h"
+#include "widgets/Images.h"
+
+#include <QCollator>
+#include <QComboBox>
+#include <QDir>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const QColor kPanelGrey(231, 231, 231);
+const QString kBackupFilter = QStringLiteral("名片通信录数据库 (*.Dat)");
+
+/// Tree nodes order themselves the way a Chinese reader expects (by pinyin), whatever the process locale is.
+class CardTreeItem : public QTreeWidgetItem
+{
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem& other) const override
+    {
+        static const QCollator collator(QLocale(QLocale::Chinese, QLocale::China));
+        return collator.compare(text(0), other.text(0)) < 0;
+    }
+};
+
+void setGrey(QWidget* widget)
+{
+    widget->setAutoFillBackground(true);
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, kPanelGrey);
+    pal.setColor(QPalette::Base, kPanelGrey);
+    widget->setPalette(pal);
+}
+
+} // namespace
+
 TFrmCard::TFrmCard(QWidget* parent)
-    : QDialog(parent)
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("FrmCard"));
     setWindowTitle(QStringLiteral("名片管理"));
-    setFixedSize(515, 373);
+    setAccessibleName(windowTitle());
+
+    // Menu bar.
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    auto menu = [this](const char* name, const QString& caption) {
+        QMenu* m = MainMenu1->addMenu(caption);
+        m->setObjectName(QString::fromLatin1(name));
+        m->setAccessibleName(caption);
+        return m;
+    };
+    auto item = [](QMenu* m, const char* name, const QString& caption, const char* image) {
+        QAction* a = m->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        if (image)
+            a->setIcon(Images::icon(QString::fromLatin1(image)));
+        return a;
+    };
+    QMenu* cards = menu("N1", QStringLiteral("  名片管理  "));
+    N2 = item(cards, "N2", QStringLiteral("添加名片"), "card-add");
+    N3 = item(cards, "N3", QStringLiteral("修改名片"), "card-modify");
+    N4 = item(cards, "N4", QStringLiteral("删除名片"), "card-delete");
+    cards->addSeparator();
+    N6 = item(cards, "N6", QStringLiteral("关    闭"), "card-close");
+    QMenu* data = menu("N7", QStringLiteral("数据管理"));
+    N8 = item(data, "N8", QStringLiteral("数据库导出"), "card-backup");
+    N9 = item(data, "N9", QStringLiteral("数据库导入"), "card-restore");
+    data->addSeparator();
+    N11 = item(data, "N11", QStringLiteral("另存为文本"), "card-text");
+    QMenu* classes = menu("N12", QStringLiteral("  分类设置  "));
+    N13 = item(classes, "N13", QStringLiteral("名片分类"), "card-classes");
+
+    // Tool bar: flat buttons with a hint each.
+    ToolBar1 = new QWidget(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setFixedHeight(51);
+    auto* bar = new QHBoxLayout(ToolBar1);
+    bar->setContentsMargins(2, 2, 2, 2);
+    bar->setSpacing(0);
+    auto button = [this, bar](const char* name, const QString& hint, const char* image) {
+        auto* b = new QToolButton(ToolBar1);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoRaise(true);
+        b->setFixedSize(51, 44);
+        b->setIconSize(QSize(32, 32));
+        b->setIcon(Images::icon(QString::fromLatin1(image)));
+        b->setToolTip(hint);
+        b->setAccessibleName(hint);
+        bar->addWidget(b);
+        return b;
+    };
+    auto separator = [this, bar] {
+        auto* line = new QFrame(ToolBar1);
+        line->setFrameStyle(QFrame::VLine | QFrame::Sunken);
+        line->setFixedWidth(8);
+        bar->addWidget(line);
+    };
+    ToolButton1 = button("ToolButton1", QStringLiteral("名片增加"), "card-add");
+    ToolButton2 = button("ToolButton2", QStringLiteral("名片修改"), "card-modify");
+    ToolButton3 = button("ToolButton3", QStringLiteral("名片删除"), "card-delete");
+    separator();
+    ToolButton5 = button("ToolButton5", QStringLiteral("数据导出"), "card-backup");
+    ToolButton6 = button("ToolButton6", QStringLiteral("数据导入"), "card-restore");
+    ToolButton7 = button("ToolButton7", QStringLiteral("存为文本"), "card-text");
+    separator();
+    ToolButton9 = button("ToolButton9", QStringLiteral("分类设置"), "card-classes");
+    separator();
+    ToolButton11 = button("ToolButton11", QStringLiteral("关闭"), "card-close");
+    bar->addStretch();
+
+    // Tree.
+    TreeView1 = new QTreeWidget(this);
+    TreeView1->setObjectName(QStringLiteral("TreeView1"));
+    TreeView1->setFixedWidth(185);
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setColumnCount(1);
+    TreeView1->setIndentation(35);
+    TreeView1->setIconSize(QSize(32, 32));
+    TreeView1->setMouseTracking(true); // hot tracking
+    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    QFont treeFont(QStringLiteral("宋体"));
+    treeFont.setPixelSize(12);
+    TreeView1->setFont(treeFont);
+    setGrey(TreeView1);
+    TreeView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    PopupMenu1 = new QMenu(TreeView1);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    auto popup = [this](const char* name, const QString& caption) {
+        QAction* a = PopupMenu1->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    N14 = popup("N14", QStringLiteral("增  加"));
+    PopupMenu1->addSeparator();
+    N16 = popup("N16", QStringLiteral("修  改"));
+    PopupMenu1->addSeparator();
+    N18 = popup("N18", QStringLiteral("删  除"));
+
+    // Detail panel: captions at 16, read-only fields at 80.
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setGrey(Panel1);
+    const QStringList& captions = Card::captions();
+    const int tops[] = { 8, 28, 49, 70, 91, 112, 132, 153, 174, 195, 216, 237 };
+    QLineEdit** edits[] = { &Edit1, &Edit2, &Edit3, &Edit4, &Edit5, &Edit6, &Edit7, &Edit8, &Edit9, &Edit10, &Edit11 };
+    for (int i = 0; i < captions.size(); ++i) {
+        auto* label = new QLabel(captions.at(i), Panel1);
+        label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
+        label->setAccessibleName(captions.at(i));
+        label->move(16, tops[i] + 3);
+    }
+    for (int i = 0; i < 11; ++i) {
+        auto* edit = new QLineEdit(Panel1);
+        edit->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
+        edit->setAccessibleName(captions.at(i));
+        edit->setReadOnly(true);
+        edit->setGeometry(80, tops[i], i < 9 ? 121 : 233, 21);
+        *edits[i] = edit;
+    }
+    Memo1 = new QPlainTextEdit(Panel1);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setAccessibleName(captions.at(11));
+    Memo1->setReadOnly(true);
+    Memo1->setGeometry(80, 237, 234, 60);
+    Edit12 = new QLineEdit(Panel1);
+    Edit12->setObjectName(QStringLiteral("Edit12"));
+    Edit12->hide();
+
+    // Status bar.
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setFixedHeight(21);
+    StatusBar1->setSizeGripEnabled(false);
+    StatusPanel1 = new QLabel(QStringLiteral("我的名片Vantrel  "), StatusBar1);
+    StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
+    StatusPanel1->setAccessibleName(StatusPanel1->text());
+    StatusPanel1->setAlignment(Qt::AlignCenter);
+    StatusPanel1->setFixedWidth(150);
+    StatusBar1->addWidget(StatusPanel1);
+
+    auto* middle = new QHBoxLayout;
+    middle->setContentsMargins(0, 0, 0, 0);
+    middle->setSpacing(0);
+    middle->addWidget(TreeView1);
+    middle->addWidget(Panel1, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(MainMenu1);
+    layout->addWidget(ToolBar1);
+    layout->addLayout(middle, 1);
+    layout->addWidget(StatusBar1);
+    setFixedSize(515, 373 + MainMenu1->sizeHint().height());
+
+    Query1 = new TableQuery(this);
+    Query1->setObjectName(QStringLiteral("Query1"));
+    Query2 = new TableQuery(this);
+    Query2->setObjectName(QStringLiteral("Query2"));
+    Query3 = new TableQuery(this);
+    Query3->setObjectName(QStringLiteral("Query3"));
+
+    connect(TreeView1, &QTreeWidget::currentItemChanged, this, &TFrmCard::TreeView1Change);
+    connect(TreeView1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupMenu1->popup(TreeView1->viewport()->mapToGlobal(pos)); });
+    for (QAction* a : { N2, N14 })
+        connect(a, &QAction::triggered, this, &TFrmCard::AddCardClick);
+    for (QAction* a : { N3, N16 })
+        connect(a, &QAction::triggered, this, &TFrmCard::ModifyCardClick);
+    for (QAction* a : { N4, N18 })
+        connect(a, &QAction::triggered, this, &TFrmCard::DeleteCardClick);
+    connect(N6, &QAction::triggered, this, &TFrmCard::CloseClick);
+    connect(N8, &QAction::triggered, this, &TFrmCard::BackupClick);
+    connect(N9, &QAction::triggered, this, &TFrmCard::RestoreClick);
+    connect(N11, &QAction::triggered, this, &TFrmCard::ExportTextClick);
+    connect(N13, &QAction::triggered, this, &TFrmCard::CategoriesClick);
+    connect(ToolButton1, &QToolButton::clicked, this, &TFrmCard::AddCardClick);
+    connect(ToolButton2, &QToolButton::clicked, this, &TFrmCard::ModifyCardClick);
+    connect(ToolButton3, &QToolButton::clicked, this, &TFrmCard::DeleteCardClick);
+    connect(ToolButton5, &QToolButton::clicked, this, &TFrmCard::BackupClick);
+    connect(ToolButton6, &QToolButton::clicked, this, &TFrmCard::RestoreClick);
+    connect(ToolButton7, &QToolButton::clicked, this, &TFrmCard::ExportTextClick);
+    connect(ToolButton9, &QToolButton::clicked, this, &TFrmCard::CategoriesClick);
+    connect(ToolButton11, &QToolButton::clicked, this, &TFrmCard::CloseClick);
+}
+
+void TFrmCard::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TFrmCard::FormShow()
+{
+    RefreshCardTree();
+}
+
+void TFrmCard::RefreshCardTree()
+{
+    CardTables::setStatement(*Query1, CardTables::selectCategories());
+    Query1->open();
+    QStringList categories;
+    for (Query1->first(); !Query1->eof(); Query1->next())
+        categories << Query1->fieldAsString(QStringLiteral("classify"));
+
+    const QIcon categoryIcon = Images::icon(QStringLiteral("card-category"));
+    const QIcon cardIcon = Images::icon(QStringLiteral("card-card"));
+    TreeView1->setUpdatesEnabled(false);
+    // Redrawing comes back even when a statement fails halfway.
+    const auto resume = qScopeGuard([this] { TreeView1->setUpdatesEnabled(true); });
+    TreeView1->clear();
+    for (const QString& category : std::as_const(categories)) {
+        auto* node = new CardTreeItem(TreeView1, QStringList{ category });
+        CardTables::setStatement(*Query2, CardTables::selectCardsOfCategory(category));
+        Query2->open();
+        for (Query2->first(); !Query2->eof(); Query2->next()) {
+            auto* child = new CardTreeItem(node, QStringList{ Query2->fieldAsString(QStringLiteral("name")) });
+            child->setIcon(0, cardIcon);
+        }
+        node->setIcon(0, categoryIcon);
+    }
+    TreeView1->sortItems(0, Qt::AscendingOrder);
+    TreeView1->collapseAll();
+}
+
+QTreeWidgetItem* TFrmCard::selectedCard() const
+{
+    QTreeWidgetItem* node = TreeView1->currentItem();
+    if (!node || !node->parent() || node->text(0).trimmed().isEmpty())
+        return nullptr;
+    return node;
+}
+
+QList<QLineEdit*> TFrmCard::detailEdits() const
+{
+    return { Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9, Edit10, Edit11 };
+}
+
+void TFrmCard::TreeView1Change()
+{
+    QTreeWidgetItem* node = selectedCard();
+    if (!node) {
+        ClearCardDetails();
+        return;
+    }
+    ShowCardDetails(node->text(0));
+}
+
+void TFrmCard::ShowCardDetails(const QString& name)
+{
+    QTreeWidgetItem* node = TreeView1->currentItem();
+    const QString category = (node && node->parent()) ? node->parent()->text(0) : QString();
+    CardTables::setStatement(*Query3, CardTables::selectCard(name, category));
+    Query3->open();
+    const Card card = Card::fromQuery(*Query3);
+    const QList<QLineEdit*> edits = detailEdits();
+    for (int i = 0; i < edits.size(); ++i)
+        edits.at(i)->setText(card.value(Card::columns().at(i)));
+    Edit12->setText(card.num);
+    Memo1->setPlainText(CardTables::noteForEditor(card.memo));
+}
+
+void TFrmCard::ClearCardDetails()
+{
+    for (QLineEdit* edit : detailEdits())
+        edit->clear();
+    Edit12->clear();
+    Memo1->clear();
+}
+
+void TFrmCard::AddCardClick()
+{
+    if (Forms::frmaddcard)
+        Forms::frmaddcard->exec();
+}
+
+void TFrmCard::ModifyCardClick()
+{
+    Tfrmeditcard* editor = Forms::frmeditcard;
+    if (!editor)
+        return;
+    editor->Panel1->clearCategories();
+    QTreeWidgetItem* node = selectedCard();
+    if (!node)
+        return;
+    CardTables::setStatement(*Query3, CardTables::selectCardToModify(node->text(0), node->parent()->text(0)));
+    Query3->open();
+    const Card card = Card::fromQuery(*Query3);
+    editor->Panel1->ComboBox1->setEditText(card.classify);
+    editor->Edit11->setText(card.num);
+    editor->Panel1->setCard(card);
+    editor->exec();
+}
+
+void TFrmCard::DeleteCardClick()
+{
+    if (!selectedCard())
+        return;
+    if (Services::dialogs().messageBox(this, QStringLiteral("你确定要删除此条记录？"), QStringLiteral("提示"),
+                                       MsgIcon::Warning, MsgButtons::OkCancel)
+        != MsgAnswer::Ok)
+        return;
+    CardTables::setStatement(*Query3, CardTables::deleteCard(Edit12->text()));
+    Query3->execSql();
+    RefreshCardTree();
+}
+
+void TFrmCard::CategoriesClick()
+{
+    if (Forms::frmsetclass)
+        Forms::frmsetclass->exec();
+}
+
+void TFrmCard::CloseClick()
+{
+    close();
+}
+
+void TFrmCard::BackupClick()
+{
+    CardTables::setStatement(*Query3, CardTables::selectAllCards());
+    Query3->open();
+    if (Query3->recordCount() <= 0) {
+        Services::dialogs().messageBox(this, QStringLiteral("当前状态没有任何记录，无需保存!"),
+                                       QStringLiteral("信息提示"), MsgIcon::Question, MsgButtons::Ok);
+        return;
+    }
+    QDir().mkpath(CardFiles::backupFolder());
+    FileDialogOptions options;
+    options.parent = this;
+    options.title = QStringLiteral("保存数据");
+    options.initialDir = CardFiles::backupFolder();
+    options.fileName = CardFiles::backupFileName(Services::clock().now().date());
+    options.filter = kBackupFilter;
+    options.defaultSuffix = QStringLiteral("Dat");
+    options.confirmOverwrite = true;
+    const QString target = Services::dialogs().saveFile(options);
+    if (!target.isEmpty())
+        CardFiles::backup(target);
+    RefreshCardTree();
+}
+
+void TFrmCard::RestoreClick()
+{
+    if (Services::dialogs().messageBox(this,
+                                       QStringLiteral("恢复数据库会覆盖当前所有记录，\r\r你确认要恢复存档数据吗?"),
+                                       QStringLiteral("警告提示"), MsgIcon::Warning, MsgButtons::OkCancel)
+        != MsgAnswer::Ok)
+        return;
+    QDir().mkpath(CardFiles::backupFolder());
+    FileDialogOptions options;
+    options.parent = this;
+    options.title = QStringLiteral("恢复数据");
+    options.initialDir = CardFiles::backupFolder();
+    options.filter = kBackupFilter;
+    options.defaultSuffix = QStringLiteral("Dat");
+    const QString source = Services::dialogs().openFile(options);
+    if (!source.isEmpty()) {
+        if (CardFiles::restore(source))
+            Services::dialogs().messageBox(this, QStringLiteral("成功读入：") + source + QStringLiteral("!"),
+                                           QStringLiteral("信息提示"), MsgIcon::Information, MsgButtons::Ok);
+        else
+            Services::dialogs().messageBox(this, QStringLiteral("读入失败，请检查是否文件损坏！"),
+                                           QStringLiteral("错误提示"), MsgIcon::Error, MsgButtons::Ok);
+    }
+    RefreshCardTree();
+}
+
+void TFrmCard::ExportTextClick()
+{
+    const QString file = CardFiles::exportFileName();
+    CardFiles::exportText(file);
+    Services::dialogs().messageBox(
+        this, QStringLiteral("已成功导出文本文件:Card.Txt(与执行程序同目录)!\r\r          也可以另存到其它的地方。"),
+        QStringLiteral("信息提示"), MsgIcon::Information, MsgButtons::Ok);
+    Services::shell().open(file);
 }
