@@ -161,6 +161,8 @@ public:
     /// The step after the properties have been loaded: fires OnAfterRestart when the program's first argument
     /// equals RestartParams exactly. The owner calls it once its events are assigned.
     void Loaded(const QStringList& arguments);
+    /// Loaded() with the program's own arguments (without the program name).
+    void Loaded();
 
     /// Whether the computer is on line: a network interface other than loopback is up and has an address.
     virtual bool IsInternetConnected() const;
@@ -196,6 +198,8 @@ protected:
     void CheckTimerTick();
 
     // The download sequence (TAppUpdaterDownload.cpp).
+    /// Deletes the replacement helper an earlier update left behind; run by the constructor.
+    static void DeleteLeftoverHelper();
     /// Begins the downloads of DownloadList once the user accepted.
     void DownloadUpdates();
     /// The hooks while a program file is fetched; called by the shared hooks while InfoPhase is clear.
@@ -205,6 +209,14 @@ protected:
     void FileDone();
     void FileSkipped();
     void FileStatusError(int statusCode);
+    // Steps of the download sequence (TAppUpdaterDownload.cpp): fetch the file at CurrentIndex, finish after the
+    // last one, and hand over to the replacement helper.
+    void FetchCurrentFile();
+    void FinishDownloads();
+    void RunHelperAndEnd();
+    /// Deletes the ".uTMP" files of the download sequence under way, so that an aborted or failed upgrade leaves
+    /// nothing a later helper would install. StopUpgrade (and so AbortUpgrade) runs it.
+    void DiscardDownloads();
 
     // State shared with the download sequence.
     QStringList m_downloadList;

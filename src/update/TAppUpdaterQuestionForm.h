@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+class QWidget;
+
+/// The question whether to update to a newer version. One instance per process at most, created on first use; it
+/// frees itself when closed.
+class TAppUpdaterQuestionForm : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TAppUpdaterQuestionForm(QWidget* parent = nullptr);
+
+    /// The open instance, or nullptr.
+    static TAppUpdaterQuestionForm* instance();
+    /// Asks with the release message; true exactly when answered Yes. Any other way of closing means "Later".
+    static bool Ask(const QString& message);
+    /// The application's title, or string 40997 when the title holds the marker word 40998.
+    static QString UsableAppTitle();
+
+    QLabel* Icon = nullptr;
+    QLabel* Label1 = nullptr;
+    QWidget* BottomPanel = nullptr;
+    QPushButton* YesBtn = nullptr;
+    QPushButton* LaterBtn = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+};
