@@ -11,6 +11,8 @@
 #include "platform/WebPage.h"
 #include "storage/SettingsFile.h"
 #include "storage/TableQuery.h"
+#include "cards/TFrmCalendar.h"
+#include "cards/TFrmCard.h"
 #include "clock/Tfrmclock.h"
 #include "reminders/NotifyPopupAdapter.h"
 #include "reminders/ReminderEngine.h"
@@ -153,6 +155,14 @@ void TFrmMain::buildNavBar()
     BtnStars = NavBar1->addButton(power, kStars, QIcon());
     BtnExit = NavBar1->addButton(power, QStringLiteral("退出Vantrel"), Images::icon(QStringLiteral("nav-exit")));
 
+    connect(BtnCardManage, &QToolButton::clicked, this, [] {
+        if (Forms::FrmCard)
+            Forms::FrmCard->exec();
+    });
+    connect(BtnCardSearch, &QToolButton::clicked, this, [] {
+        if (Forms::FrmCalendar)
+            Forms::FrmCalendar->exec();
+    });
     connect(BtnLocalTime, &QToolButton::clicked, this, [] { Services::shell().openDateTimeSettings(); });
     connect(BtnHomePage, &QToolButton::clicked, this, [] { OpenWebPage(MakerInfo::homePage()); });
     connect(BtnGuestBook, &QToolButton::clicked, this, [] { OpenWebPage(MakerInfo::guestBook()); });
