@@ -1,0 +1,185 @@
+#include "fakes/TestEnvironment.h"
+#include "update/TAppUpdater.h"
+#include "update/VersionRules.h"
+
+#include <QTest>
+
+/// The information file and version rules that decide whether an update is offered.
+class TestUpdateInfoRules : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void compareVersions_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<int>("result");
+        auto row = [](const char* a, const char* b, int result) {
+            QTest::addRow("%s vs %s", a, b) << QString::fromLatin1(a) << QString::fromLatin1(b) << result;
+        };
+        row("2.10", "2.9", 1);
+        row("10", "9", 1); // numbers, not texts
+        row("2.3", "2.3.0.0", 0);
+        row("2.03", "2.3", 0);
+        row("2.3.0.0.9", "2.3", 0); // a fifth part is ignored
+        row("2.2.9", "2.3", -1);
+        row("2.3.1", "2.3", 1);
+        row("-1", "0", -1);
+        // A part that is no whole number compares the whole texts byte by byte.
+        row("2.4b", "2.3", 1);
+        row("2.4b", "2.5", -1);
+        row("2.3b", "2.3", 1); // the longer text, when the other is its start, is the larger
+        row("2.4 ", "2.3", 1);
+        row("", "2.3", -1);
+        row("2..3", "2.0.3", -1);
+        row("abc", "abc", 0);
+    }
+
+    void compareVersions()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(int, result);
+        QCOMPARE(int(CompareVersions(a, b)), result);
+        QCOMPARE(int(CompareVersions(b, a)), -result);
+    }
+
+    void getInfoValue_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("braced");
+        QTest::addColumn<QString>("value");
+
+        QTest::newRow("marker in any case, value as written")
+            << QByteArray("#Version=2.4B\r\n") << QStringLiteral("version") << false << QStringLiteral("2.4B");
+        QTest::newRow("tab ends the value")
+            << QByteArray("#version=2.4\t# comment\n") << QStringLiteral("version") << false << QStringLiteral("2.4");
+        QTest::newRow("trailing blank belongs to it")
+            << QByteArray("#version=2.4 \r\n") << QStringLiteral("version") << false << QStringLiteral("2.4 ");
+        QTest::newRow("value at the end of the file")
+            << QByteArray("x #date=09/01/2004") << QStringLiteral("date") << false << QStringLiteral("09/01/2004");
+        QTest::newRow("missing") << QByteArray("#versio=2.4\n") << QStringLiteral("version") << false
+                                 << QStringLiteral("");
+        QTest::newRow("first occurrence counts")
+            << QByteArray("#url=a\n#url=b\n") << QStringLiteral("url") << false << QStringLiteral("a");
+        QTest::newRow("even inside another value") << QByteArray("#message={see #version=9.9}\n#version=2.4\n")
+                                                   << QStringLiteral("version") << false << QStringLiteral("9.9}");
+        QTest::newRow("braced keeps line breaks")
+            << QByteArray("#message={line one\r\nline two}\n#method=0") << QStringLiteral("message") << true
+            << QStringLiteral("line one\r\nline two");
+        QTest::newRow("braced without closing brace runs to the end")
+            << QByteArray("#message={line one\r\nline two\r\n") << QStringLiteral("message") << true
+            << QStringLiteral("line one\r\nline two\r\n");
+        QTest::newRow("braced marker needs the brace")
+            << QByteArray("#message=plain\n") << QStringLiteral("message") << true << QStringLiteral("");
+        QTest::newRow("UTF-8 text") << QByteArray("#message={修复}") << QStringLiteral("message") << true
+                                    << QStringLiteral("修复");
+        QTest::newRow("GBK text") << QByteArray("#message={\xd0\xc2}") << QStringLiteral("message") << true
+                                  << QStringLiteral("新");
+    }
+
+    void getInfoValue()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, key);
+        QFETCH(bool, braced);
+        QFETCH(QString, value);
+        QCOMPARE(TAppUpdater::GetInfoValue(file, key, braced), value);
+    }
+
+    void downloadList_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("list");
+        auto list = [](const char* words) {
+            return words[0] ? QString::fromLatin1(words).split(QLatin1Char(' ')) : QStringList();
+        };
+        QTest::newRow("url and url1: numbering starts at url2") << QByteArray("#url=a\n#url1=b\n") << list("a");
+        QTest::newRow("url, url2, url3") << QByteArray("#url3=c\n#url=a\n#url2=b\n") << list("a b c");
+        QTest::newRow("only url1 and url2") << QByteArray("#url1=a\n#url2=b\n") << list("a b");
+        QTest::newRow("url, url0, url3") << QByteArray("#url=a\n#url0=b\n#url3=c\n") << list("a b c");
+        QTest::newRow("a gap ends the list") << QByteArray("#url=a\n#url2=b\n#url4=d\n") << list("a b");
+        QTest::newRow("an empty value ends it too") << QByteArray("#url=a\n#url2=\n#url3=c\n") << list("a");
+        QTest::newRow("none") << QByteArray("#version=2.4\n") << list("");
+    }
+
+    void downloadList()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, list);
+        QCOMPARE(TAppUpdater::ReadDownloadList(file), list);
+    }
+
+    void isUpdateNewer_data()
+    {
+        QTest::addColumn<int>("control");
+        QTest::addColumn<QString>("running"); // VersionNumber or VersionDate
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("newer");
+
+        auto byNum = [](const char* name, const char* file, bool newer) {
+            QTest::newRow(name) << int(byNumber) << QStringLiteral("2.3") << QByteArray(file) << newer;
+        };
+        byNum("2.4", "#version=2.4\n", true);
+        byNum("2.3.1", "#version=2.3.1\n", true);
+        byNum("2.10", "#version=2.10\n", true);
+        byNum("2.3", "#version=2.3\n", false);
+        byNum("2.3.0", "#version=2.3.0\n", false);
+        byNum("2.2.9", "#version=2.2.9\n", false);
+        byNum("Version in capitals", "#Version=2.4\r\n", true);
+        byNum("comment after a tab", "#version=2.4\t; the next one\n", true);
+        byNum("missing version", "#date=09/01/2030\n", false);
+        byNum("date ignored by number", "#version=2.3\n#date=09/01/2030\n", false);
+
+        auto byDay = [](const char* name, const char* running, const char* file, bool newer) {
+            QTest::newRow(name) << int(byDate) << QString::fromLatin1(running) << QByteArray(file) << newer;
+        };
+        byDay("later date", "08/18/2004", "#date=09/01/2004\n", true);
+        byDay("same day", "08/18/2004", "#date=08/18/2004\n", false);
+        byDay("earlier date", "08/18/2004", "#date=01/01/2004\n", false);
+        byDay("unreadable date counts as today", "08/18/2004", "#date=soon\n", true);
+        byDay("unreadable against today", "12/10/2026", "#date=soon\n", false);
+        byDay("version ignored by date", "08/18/2004", "#version=9.9\n#date=08/18/2004\n", false);
+    }
+
+    void isUpdateNewer()
+    {
+        QFETCH(int, control);
+        QFETCH(QString, running);
+        QFETCH(QByteArray, file);
+        QFETCH(bool, newer);
+        TestEnvironment env; // today is 12/10/2026
+        TAppUpdater updater;
+        updater.setVersionControl(TAppUpdaterVersionControl(control));
+        updater.setVersionNumber(running);
+        updater.setVersionDate(running);
+        QCOMPARE(updater.IsUpdateNewer(file), newer);
+    }
+
+    void parseVersionDate_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDate>("date");
+        const QDate today(2026, 12, 10);
+        QTest::newRow("MM/DD/YYYY") << QStringLiteral("09/01/2004") << QDate(2004, 9, 1);
+        QTest::newRow("single digits") << QStringLiteral("9/1/2004") << QDate(2004, 9, 1);
+        QTest::newRow("month 13") << QStringLiteral("13/01/2004") << today;
+        QTest::newRow("February 30") << QStringLiteral("02/30/2004") << today;
+        QTest::newRow("day first") << QStringLiteral("18/08/2004") << today;
+        QTest::newRow("dashes") << QStringLiteral("09-01-2004") << today;
+        QTest::newRow("empty") << QString() << today;
+    }
+
+    void parseVersionDate()
+    {
+        QFETCH(QString, text);
+        QFETCH(QDate, date);
+        TestEnvironment env;
+        QCOMPARE(ParseVersionDate(text), date);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUpdateInfoRules)
+#include "TestUpdateInfoRules.moc"
