@@ -1,0 +1,80 @@
+#pragma once
+
+#include "Forms.h"
+#include "cards/TFrmCalendar.h"
+#include "cards/TFrmCard.h"
+#include "cards/Tfrmaddcard.h"
+#include "cards/Tfrmaddclass.h"
+#include "cards/Tfrmeditcard.h"
+#include "cards/Tfrmeditclass.h"
+#include "cards/Tfrmsetclass.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QTreeWidget>
+#include <functional>
+
+/// The card windows, created once and reachable through Forms:: as at start-up.
+struct CardWindows
+{
+    CardWindows()
+    {
+        Forms::FrmCalendar = &calendar;
+        Forms::FrmCard = &card;
+        Forms::frmsetclass = &setclass;
+        Forms::frmaddcard = &addcard;
+        Forms::frmeditcard = &editcard;
+        Forms::frmaddclass = &addclass;
+        Forms::frmeditclass = &editclass;
+    }
+    ~CardWindows()
+    {
+        Forms::FrmCalendar = nullptr;
+        Forms::FrmCard = nullptr;
+        Forms::frmsetclass = nullptr;
+        Forms::frmaddcard = nullptr;
+        Forms::frmeditcard = nullptr;
+        Forms::frmaddclass = nullptr;
+        Forms::frmeditclass = nullptr;
+    }
+    CardWindows(const CardWindows&) = delete;
+    CardWindows& operator=(const CardWindows&) = delete;
+
+    TFrmCalendar calendar;
+    TFrmCard card;
+    Tfrmsetclass setclass;
+    Tfrmaddcard addcard;
+    Tfrmeditcard editcard;
+    Tfrmaddclass addclass;
+    Tfrmeditclass editclass;
+};
+
+/// Runs `action` on the next modal window once it is open; the window is closed afterwards unless the action closed
+/// it. Returns a flag that tells whether a modal window was seen.
+inline std::shared_ptr<QString> whenModal(std::function<void(QWidget*)> action)
+{
+    auto seen = std::make_shared<QString>();
+    QTimer::singleShot(0, qApp, [action, seen] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        *seen = modal->objectName();
+        action(modal);
+        if (modal->isVisible())
+            modal->close();
+    });
+    return seen;
+}
+
+/// The tree as shown: "category" and "category/card" lines in display order.
+inline QStringList treeLines(const QTreeWidget* tree)
+{
+    QStringList lines;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* node = tree->topLevelItem(i);
+        lines << node->text(0);
+        for (int j = 0; j < node->childCount(); ++j)
+            lines << node->text(0) + QLatin1Char('/') + node->child(j)->text(0);
+    }
+    return lines;
+}
