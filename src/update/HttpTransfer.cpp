@@ -343,16 +343,17 @@ private:
         m_stall.start();
     }
 
-    /// Lets go of the reply. A refused 401 answer is still being failed by Qt itself: aborting it as well would
-    /// fail it twice, so it is only released.
-    void dropReply(bool abort = true)
+    /// Lets go of the reply. An authentication answer (401, 407) is still being failed by Qt itself: aborting it as
+    /// well would fail it twice, so it is only released.
+    void dropReply()
     {
         if (!m_reply)
             return;
         QNetworkReply* reply = m_reply;
         m_reply = nullptr;
         reply->disconnect(this);
-        if (abort && !reply->isFinished())
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        if (!reply->isFinished() && status != 401 && status != 407)
             reply->abort();
         reply->deleteLater();
     }
@@ -377,7 +378,7 @@ private:
             if (tryAgain) {
                 m_username = m_owner->HTTPUsername();
                 m_password = m_owner->HTTPPassword();
-                dropReply(false);
+                dropReply();
                 m_results.StatusCode = -1;
                 sendRequest();
                 return;
