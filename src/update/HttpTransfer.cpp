@@ -282,6 +282,7 @@ public:
             m_file->remove();
         }
         m_file.reset();
+        m_source.reset();
         m_memory.clear();
         deleteLater();
     }
@@ -532,25 +533,33 @@ private:
     {
         if (m_aborted)
             return;
-        QFile source(path);
-        m_results.StatusCode = source.open(QIODevice::ReadOnly) ? 200 : 404;
-        m_results.ContentLength = m_results.StatusCode == 200 ? qint32(source.size()) : 0;
+        m_source = std::make_unique<QFile>(path);
+        m_results.StatusCode = m_source->open(QIODevice::ReadOnly) ? 200 : 404;
+        m_results.ContentLength = m_results.StatusCode == 200 ? qint32(m_source->size()) : 0;
         m_headersDone = true;
-        if (!openTarget()) {
+        if (!openTarget() || m_results.StatusCode != 200) {
             complete();
             return;
         }
-        while (m_results.StatusCode == 200) {
-            const QByteArray block = source.read(m_bufferSize);
-            if (block.isEmpty())
-                break;
-            if (!storeBlock(block)) {
-                if (m_aborted)
-                    return;
-                break;
-            }
+        readLocalBlock();
+    }
+
+    /// One block per pass of the event loop, so that a large local file keeps the program responsive.
+    void readLocalBlock()
+    {
+        if (m_aborted)
+            return;
+        const QByteArray block = m_source->read(m_bufferSize);
+        if (block.isEmpty()) {
+            complete();
+            return;
         }
-        complete();
+        if (!storeBlock(block)) {
+            if (!m_aborted)
+                complete();
+            return;
+        }
+        QTimer::singleShot(0, this, [this] { readLocalBlock(); });
     }
 
     void complete()
@@ -558,6 +567,7 @@ private:
         m_completed = true;
         m_running = false;
         m_stall.stop();
+        m_source.reset();
         if (m_file)
             m_file->close();
 
@@ -620,6 +630,7 @@ private:
     QNetworkAccessManager* m_nam = nullptr;
     QNetworkReply* m_reply = nullptr;
     std::unique_ptr<QFile> m_file;
+    std::unique_ptr<QFile> m_source; ///< the local file of a "file" address
     QByteArray m_memory;
     QElapsedTimer m_clock;
     QTimer m_stall;
