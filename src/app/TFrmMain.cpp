@@ -14,6 +14,7 @@
 #include "cards/TFrmCalendar.h"
 #include "cards/TFrmCard.h"
 #include "clock/Tfrmclock.h"
+#include "shutdown/TFrmShutdown.h"
 #include "reminders/NotifyPopupAdapter.h"
 #include "reminders/ReminderEngine.h"
 #include "reminders/TFrmAlarminf.h"
@@ -171,6 +172,10 @@ void TFrmMain::buildNavBar()
     connect(BtnHelp, &QToolButton::clicked, this,
             [] { Services::shell().open(AppPaths::appDir() + QStringLiteral("helper.chm")); });
     connect(BtnAbout, &QToolButton::clicked, this, &TFrmMain::AboutClick);
+    connect(BtnShutdown, &QToolButton::clicked, this, [] {
+        if (Forms::FrmShutdown)
+            Forms::FrmShutdown->exec();
+    });
     connect(BtnHide, &QToolButton::clicked, this, &TFrmMain::HideClick);
     connect(BtnExit, &QToolButton::clicked, this, [this] { ExitWithConfirmation(); });
 }
