@@ -14,6 +14,7 @@
 #include "cards/TFrmCalendar.h"
 #include "cards/TFrmCard.h"
 #include "clock/Tfrmclock.h"
+#include "reminders/TFrmAlarm.h"
 #include "shutdown/TFrmShutdown.h"
 #include "reminders/NotifyPopupAdapter.h"
 #include "reminders/ReminderEngine.h"
@@ -156,6 +157,10 @@ void TFrmMain::buildNavBar()
     BtnStars = NavBar1->addButton(power, kStars, QIcon());
     BtnExit = NavBar1->addButton(power, QStringLiteral("退出Vantrel"), Images::icon(QStringLiteral("nav-exit")));
 
+    connect(BtnAlarmList, &QToolButton::clicked, this, [] {
+        if (Forms::FrmAlarm)
+            Forms::FrmAlarm->exec();
+    });
     connect(BtnCardManage, &QToolButton::clicked, this, [] {
         if (Forms::FrmCard)
             Forms::FrmCard->exec();

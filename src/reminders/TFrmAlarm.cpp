@@ -1,9 +1,223 @@
 #include "TFrmAlarm.h"
 
+#include "Forms.h"
+#include "platform/AppPaths.h"
+#include "platform/Dialogs.h"
+#include "platform/Services.h"
+#include "reminders/ReminderTable.h"
+#include "reminders/TFrmAlarminf.h"
+#include "reminders/TFrmEdit.h"
+#include "storage/TableQuery.h"
+#include "storage/TableQueryModel.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QStyle>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+QPushButton* button(QWidget* parent, const QString& objectName, const QString& text)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(objectName);
+    b->setAccessibleName(text);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
 TFrmAlarm::TFrmAlarm(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("FrmAlarm"));
     setWindowTitle(QStringLiteral("提醒列表"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(474, 286);
+    QFont f(QStringLiteral("宋体"));
+    f.setPixelSize(12);
+    setFont(f);
+
+    Query1 = new TableQuery(this);
+    Query1->setObjectName(QStringLiteral("Query1"));
+    Query2 = new TableQuery(this);
+    Query2->setObjectName(QStringLiteral("Query2"));
+
+    const QStringList fields{ QStringLiteral("hint"),    QStringLiteral("hintdate"), QStringLiteral("hinttime"),
+                              QStringLiteral("content"), QStringLiteral("sound"),    QStringLiteral("frequency"),
+                              QStringLiteral("program"), QStringLiteral("dispear") };
+    const QStringList titles{ QStringLiteral("是否提醒"), QStringLiteral("提醒日期"), QStringLiteral("提醒时间"),
+                              QStringLiteral("提醒内容"), QStringLiteral("提醒声音"), QStringLiteral("提醒频率"),
+                              QStringLiteral("运行程序"), QStringLiteral("消失时间") };
+    DataSource1 = new TableQueryModel(Query1, fields, titles, this);
+    DataSource1->setObjectName(QStringLiteral("DataSource1"));
+
+    DBGrid1 = new QTableView(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setAccessibleName(QStringLiteral("提醒列表"));
+    DBGrid1->setModel(DataSource1);
+    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DBGrid1->setShowGrid(true);
+    DBGrid1->setWordWrap(false);
+    DBGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    DBGrid1->horizontalHeader()->setHighlightSections(false);
+    DBGrid1->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    DBGrid1->verticalHeader()->setFixedWidth(12); // the row indicator
+    // The default widths follow what each column holds; the switch column is fixed narrow.
+    const QFontMetrics fm = fontMetrics();
+    const auto widthFor = [&fm](const QString& sample) { return fm.horizontalAdvance(sample) + 12; };
+    const int widths[] = { 59,
+                           widthFor(QStringLiteral("2000-12-31")),
+                           widthFor(QStringLiteral("23:59:59")),
+                           widthFor(QStringLiteral("提醒内容提醒内容提醒内容")),
+                           widthFor(QStringLiteral("爱我的人和我爱的人")),
+                           widthFor(QStringLiteral("指定时间")),
+                           widthFor(QStringLiteral("C:/Program Files/app")),
+                           widthFor(QStringLiteral("消失时间")) };
+    for (int column = 0; column < int(std::size(widths)); ++column)
+        DBGrid1->setColumnWidth(column, widths[column]);
+
+    DBEdit1 = new QLineEdit(this);
+    DBEdit1->setObjectName(QStringLiteral("DBEdit1"));
+    DBEdit1->setAccessibleName(QStringLiteral("num"));
+    DBEdit1->setReadOnly(true);
+    DBEdit1->hide();
+
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel2"));
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Sunken);
+    Button1 = button(panel, QStringLiteral("Button1"), QStringLiteral("增  加"));
+    Button2 = button(panel, QStringLiteral("Button2"), QStringLiteral("修  改"));
+    Button3 = button(panel, QStringLiteral("Button3"), QStringLiteral("删   除"));
+    Button5 = button(panel, QStringLiteral("Button5"), QStringLiteral("运  行"));
+    Button6 = button(panel, QStringLiteral("Button6"), QStringLiteral("停  止"));
+    Button6->hide();
+    BitBtn1 = button(panel, QStringLiteral("BitBtn1"), QStringLiteral("关闭"));
+    BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(8, 6, 8, 6);
+    for (QPushButton* b : { Button1, Button2, Button3, Button5, Button6, BitBtn1 })
+        row->addWidget(b);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(DBGrid1, 1);
+    column->addWidget(panel);
+    panel->setFixedHeight(286 - 241);
+
+    connect(Query1, &TableQuery::currentRowChanged, this, &TFrmAlarm::onCurrentRowChanged);
+    connect(Query1, &TableQuery::resultChanged, this, [this] {
+        if (!Query1->isActive())
+            onCurrentRowChanged(-1);
+    });
+    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    Query1->setRecNo(current.row());
+            });
+    connect(DBGrid1, &QTableView::clicked, this, &TFrmAlarm::DBGrid1CellClick);
+    connect(Button1, &QPushButton::clicked, this, &TFrmAlarm::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TFrmAlarm::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TFrmAlarm::Button3Click);
+    connect(Button5, &QPushButton::clicked, this, &TFrmAlarm::Button5Click);
+    connect(Button6, &QPushButton::clicked, this, &TFrmAlarm::Button6Click);
+    connect(BitBtn1, &QPushButton::clicked, this, &TFrmAlarm::BitBtn1Click);
+}
+
+void TFrmAlarm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TFrmAlarm::onCurrentRowChanged(int row)
+{
+    // The grid, the hidden key and the switch button all follow the query's cursor, however it moved: a switch
+    // button left showing another row's state would offer to stop a reminder that is already stopped.
+    DBEdit1->setText(Query1->fieldAsString(QStringLiteral("num")));
+    if (row >= 0 && DBGrid1->currentIndex().row() != row)
+        DBGrid1->setCurrentIndex(DataSource1->index(row, qMax(0, DBGrid1->currentIndex().column())));
+    applyRunStopRule();
+}
+
+void TFrmAlarm::applyRunStopRule()
+{
+    const bool active = Query1->fieldAsString(QStringLiteral("hint")) == QStringLiteral("是");
+    Button5->setVisible(!active);
+    Button6->setVisible(active);
+}
+
+void TFrmAlarm::reloadList()
+{
+    Query1->close();
+    Query1->setSql(ReminderTable::selectAll(AppPaths::reminderTablePath()));
+    Query1->open();
+}
+
+void TFrmAlarm::runAndReload(const QString& statement)
+{
+    Query2->close();
+    Query2->setSql(statement);
+    Query2->execSql();
+    reloadList();
+}
+
+void TFrmAlarm::FormShow()
+{
+    reloadList();
+    applyRunStopRule();
+}
+
+void TFrmAlarm::Button1Click()
+{
+    Forms::FrmAlarminf->exec();
+}
+
+void TFrmAlarm::Button2Click()
+{
+    Forms::FrmEdit->exec();
+}
+
+void TFrmAlarm::Button3Click()
+{
+    if (Services::dialogs().messageBox(this, QStringLiteral("你确定要删除此条记录？"), QStringLiteral("提示"),
+                                       MsgIcon::Warning, MsgButtons::OkCancel)
+        != MsgAnswer::Ok)
+        return;
+    runAndReload(ReminderTable::remove(AppPaths::reminderTablePath(), DBEdit1->text()));
+}
+
+void TFrmAlarm::Button5Click()
+{
+    runAndReload(ReminderTable::setActive(AppPaths::reminderTablePath(), DBEdit1->text()));
+    applyRunStopRule();
+}
+
+void TFrmAlarm::Button6Click()
+{
+    runAndReload(ReminderTable::setStopped(AppPaths::reminderTablePath(), DBEdit1->text()));
+    applyRunStopRule();
+}
+
+void TFrmAlarm::DBGrid1CellClick(const QModelIndex& index)
+{
+    if (index.isValid())
+        Query1->setRecNo(index.row());
+    applyRunStopRule();
+}
+
+void TFrmAlarm::BitBtn1Click()
+{
+    reject();
 }

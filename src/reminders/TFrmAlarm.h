@@ -2,9 +2,51 @@
 
 #include <QDialog>
 
+class QLineEdit;
+class QModelIndex;
+class QPushButton;
+class QTableView;
+class TableQuery;
+class TableQueryModel;
+
+/// "提醒列表": every reminder in a grid, with add, modify, delete, run and stop. The editors insert and update
+/// through Query2 and reload Query1 when they close.
 class TFrmAlarm : public QDialog
 {
     Q_OBJECT
 public:
     explicit TFrmAlarm(QWidget* parent = nullptr);
+
+    TableQuery* Query1 = nullptr; ///< the grid's rows
+    TableQuery* Query2 = nullptr; ///< changes, this window's and the editors'
+    TableQueryModel* DataSource1 = nullptr;
+    QTableView* DBGrid1 = nullptr;
+    QLineEdit* DBEdit1 = nullptr; ///< hidden: the current row's num
+    QPushButton* Button1 = nullptr; ///< "增  加"
+    QPushButton* Button2 = nullptr; ///< "修  改"
+    QPushButton* Button3 = nullptr; ///< "删   除"
+    QPushButton* Button5 = nullptr; ///< "运  行"
+    QPushButton* Button6 = nullptr; ///< "停  止"
+    QPushButton* BitBtn1 = nullptr; ///< "关闭"
+
+public slots:
+    void FormShow();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button5Click();
+    void Button6Click();
+    void DBGrid1CellClick(const QModelIndex& index);
+    void BitBtn1Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    /// Shows 停止 when the current row's hint is "是", else 运行.
+    void applyRunStopRule();
+    /// Runs one change statement on Query2 and reloads the grid, whose current row becomes the first.
+    void runAndReload(const QString& statement);
+    void reloadList();
+    void onCurrentRowChanged(int row);
 };

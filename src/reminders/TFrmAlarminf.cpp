@@ -1,10 +1,23 @@
 #include "TFrmAlarminf.h"
 
+#include "Forms.h"
+#include "platform/AppPaths.h"
+#include "platform/Clock.h"
 #include "platform/Services.h"
 #include "platform/SoundPlayer.h"
+#include "reminders/SoundCatalogue.h"
+#include "reminders/TFrmAlarm.h"
+#include "reminders/TFrmshowcontent.h"
+#include "storage/TableQuery.h"
+#include "widgets/GbkTextEdit.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QTimeEdit>
 
 TFrmAlarminf::TFrmAlarminf(QWidget* parent)
-    : QDialog(parent)
+    : ReminderEditor(parent)
     , m_player(Services::soundPlayers().create())
 {
     MediaPlayer1 = m_player.get();
@@ -14,3 +27,36 @@ TFrmAlarminf::TFrmAlarminf(QWidget* parent)
 }
 
 TFrmAlarminf::~TFrmAlarminf() = default;
+
+void TFrmAlarminf::FormShow()
+{
+    const QDateTime now = Services::clock().now();
+    DateTimePicker1->setDate(now.date());
+    DateTimePicker2->setTime(now.time());
+    ComboBox1->setEditText(ComboBox1->itemText(0));
+    ComboBox2->setEditText(ComboBox2->itemText(0));
+    Memo1->clear();
+    Edit2->clear();
+    showPlayButton();
+    Edit1->setText(QStringLiteral("6"));
+    // Opened last: a missing sound file shows its error but leaves the window fully reset.
+    openPreview(SoundCatalogue::resolve(ComboBox2->itemText(0)));
+}
+
+void TFrmAlarminf::SpeedButton2Click()
+{
+    Forms::Frmshowcontent->exec();
+}
+
+void TFrmAlarminf::BitBtn1Click()
+{
+    if (refuseEmptyText())
+        return;
+    TableQuery* query = Forms::FrmAlarm->Query2;
+    query->close();
+    query->clearSql();
+    query->addSql(ReminderTable::insert(AppPaths::reminderTablePath()));
+    ReminderTable::bindValues(*query, values());
+    query->execSql();
+    accept();
+}

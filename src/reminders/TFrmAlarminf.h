@@ -1,11 +1,13 @@
 #pragma once
 
-#include <QDialog>
+#include "reminders/ReminderEditor.h"
+
 #include <memory>
 
 class SoundPlayer;
 
-class TFrmAlarminf : public QDialog
+/// "添加提醒信息": adds one reminder through the list window's Query2 (statement 3).
+class TFrmAlarminf : public ReminderEditor
 {
     Q_OBJECT
 public:
@@ -15,6 +17,14 @@ public:
     /// The one shared reminder sound player: the engine, both editors' previews and the tray's
     /// "关闭提醒音乐" act on it.
     SoundPlayer* MediaPlayer1 = nullptr;
+
+public slots:
+    void FormShow() override;
+    void SpeedButton2Click() override;
+    void BitBtn1Click() override;
+
+protected:
+    SoundPlayer& player() override { return *MediaPlayer1; }
 
 private:
     std::unique_ptr<SoundPlayer> m_player;

@@ -1,10 +1,24 @@
 #pragma once
 
-#include <QDialog>
+#include "reminders/ReminderEditor.h"
 
-class TFrmEdit : public QDialog
+class QLineEdit;
+
+/// "修改提醒信息": changes the reminder on the list window's current row through its Query2 (statement 4). It has
+/// no player of its own: previews go to the add window's shared MediaPlayer1.
+class TFrmEdit : public ReminderEditor
 {
     Q_OBJECT
 public:
     explicit TFrmEdit(QWidget* parent = nullptr);
+
+    QLineEdit* Edit3 = nullptr; ///< hidden: the row's num
+
+public slots:
+    void FormShow() override;
+    void SpeedButton2Click() override;
+    void BitBtn1Click() override;
+
+protected:
+    SoundPlayer& player() override;
 };

@@ -1,10 +1,21 @@
 #pragma once
 
-#include <QDialog>
+#include "reminders/PhraseChooser.h"
 
-class TFrmshowcontent : public QDialog
+/// "请选择提示内容" for the add window: fills TFrmAlarminf's Memo1.
+class TFrmshowcontent : public PhraseChooser
 {
     Q_OBJECT
 public:
     explicit TFrmshowcontent(QWidget* parent = nullptr);
+
+    QListWidget* ListBox1 = nullptr;
+
+public slots:
+    void FormShow();
+    void ListBox1DblClick();
+
+protected:
+    void onShow() override { FormShow(); }
+    void onDoubleClick() override { ListBox1DblClick(); }
 };

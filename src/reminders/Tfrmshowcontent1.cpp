@@ -1,9 +1,22 @@
 #include "Tfrmshowcontent1.h"
 
+#include "Forms.h"
+#include "reminders/TFrmEdit.h"
+
 Tfrmshowcontent1::Tfrmshowcontent1(QWidget* parent)
-    : QDialog(parent)
+    : PhraseChooser(parent, QStringLiteral("listbox1"))
 {
     setObjectName(QStringLiteral("frmshowcontent1"));
-    setWindowTitle(QStringLiteral("请选择提示内容"));
-    setFixedSize(354, 206);
+    resize(354, 206); // this one can be resized
+    listbox1 = m_list;
+}
+
+void Tfrmshowcontent1::FormShow()
+{
+    loadPhrases();
+}
+
+void Tfrmshowcontent1::listbox1DblClick()
+{
+    takePhrase(Forms::FrmEdit->Memo1);
 }

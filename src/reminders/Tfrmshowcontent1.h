@@ -1,10 +1,21 @@
 #pragma once
 
-#include <QDialog>
+#include "reminders/PhraseChooser.h"
 
-class Tfrmshowcontent1 : public QDialog
+/// "请选择提示内容" for the modify window: fills TFrmEdit's Memo1.
+class Tfrmshowcontent1 : public PhraseChooser
 {
     Q_OBJECT
 public:
     explicit Tfrmshowcontent1(QWidget* parent = nullptr);
+
+    QListWidget* listbox1 = nullptr;
+
+public slots:
+    void FormShow();
+    void listbox1DblClick();
+
+protected:
+    void onShow() override { FormShow(); }
+    void onDoubleClick() override { listbox1DblClick(); }
 };

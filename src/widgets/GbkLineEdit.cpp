@@ -2,6 +2,34 @@
 
 #include "storage/Gbk.h"
 
+namespace {
+
+/// Splits an edit's result into head + inserted + tail, where head and tail are unchanged from `before`. The caret
+/// stands at the end of what was inserted, which settles where the insertion was when the text repeats itself
+/// (typing "ba" into "a|b" gives "abab": the insertion is "ba", not the trailing "ab").
+void splitEdit(const QString& before, const QString& after, qsizetype caret, qsizetype& head, qsizetype& tail)
+{
+    tail = after.size() - caret;
+    const bool caretFits = caret >= 0 && tail >= 0 && tail <= before.size()
+        && QStringView(after).right(tail) == QStringView(before).right(tail);
+    if (!caretFits) {
+        tail = 0;
+        while (tail < before.size() && tail < after.size()
+               && before.at(before.size() - 1 - tail) == after.at(after.size() - 1 - tail))
+            ++tail;
+    }
+    const qsizetype headLimit = qMin(after.size(), before.size()) - tail;
+    head = 0;
+    while (head < headLimit && before.at(head) == after.at(head))
+        ++head;
+    if (head > 0 && after.at(head - 1).isHighSurrogate())
+        --head;
+    if (tail > 0 && after.at(after.size() - tail).isLowSurrogate())
+        --tail;
+}
+
+} // namespace
+
 GbkLineEdit::GbkLineEdit(QWidget* parent)
     : QLineEdit(parent)
 {
@@ -24,15 +52,9 @@ void GbkLineEdit::onTextEdited(const QString& text)
         m_accepted = text;
         return;
     }
-    // Find what the edit inserted: the part between the text's unchanged start and unchanged end.
-    const QString& before = m_accepted;
     qsizetype prefix = 0;
-    while (prefix < before.size() && prefix < text.size() && before.at(prefix) == text.at(prefix))
-        ++prefix;
     qsizetype suffix = 0;
-    while (suffix < before.size() - prefix && suffix < text.size() - prefix
-           && before.at(before.size() - 1 - suffix) == text.at(text.size() - 1 - suffix))
-        ++suffix;
+    splitEdit(m_accepted, text, cursorPosition(), prefix, suffix);
     const QString head = text.left(prefix);
     const QString tail = text.right(suffix);
     const QString inserted = text.mid(prefix, text.size() - prefix - suffix);

@@ -2,35 +2,172 @@
 
 #include "storage/Gbk.h"
 
-#include <QTextBlock>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QTextCursor>
 #include <QTextDocument>
+
+namespace {
+
+QString withLineFeeds(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+/// The text a key press would enter, or an empty string for keys that enter nothing.
+QString enteredText(const QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        return QStringLiteral("\n");
+    const QString text = event->text();
+    for (const QChar c : text) {
+        if (!c.isPrint() && c != QLatin1Char('\t'))
+            return {};
+    }
+    return text;
+}
+
+/// Splits an edit's result into head + inserted + tail, where head and tail are unchanged from `before`. The caret
+/// stands at the end of what was inserted, which settles where the insertion was when the text repeats itself
+/// (typing "ba" into "a|b" gives "abab": the insertion is "ba", not the trailing "ab").
+void splitEdit(const QString& before, const QString& after, qsizetype caret, qsizetype& head, qsizetype& tail)
+{
+    tail = after.size() - caret;
+    const bool caretFits = caret >= 0 && tail >= 0 && tail <= before.size()
+        && QStringView(after).right(tail) == QStringView(before).right(tail);
+    if (!caretFits) {
+        tail = 0;
+        while (tail < before.size() && tail < after.size()
+               && before.at(before.size() - 1 - tail) == after.at(after.size() - 1 - tail))
+            ++tail;
+    }
+    const qsizetype headLimit = qMin(after.size(), before.size()) - tail;
+    head = 0;
+    while (head < headLimit && before.at(head) == after.at(head))
+        ++head;
+    if (head > 0 && after.at(head - 1).isHighSurrogate())
+        --head;
+    if (tail > 0 && after.at(after.size() - tail).isLowSurrogate())
+        --tail;
+}
+
+} // namespace
 
 GbkTextEdit::GbkTextEdit(QWidget* parent)
     : QPlainTextEdit(parent)
 {
-    connect(document(), &QTextDocument::contentsChange, this, &GbkTextEdit::onContentsChange);
+    connect(document(), &QTextDocument::contentsChanged, this, &GbkTextEdit::enforceLimit);
 }
 
-void GbkTextEdit::onContentsChange(int position, int /*charsRemoved*/, int charsAdded)
+void GbkTextEdit::setMaxBytes(int maxBytes)
 {
-    if (m_trimming || m_maxBytes <= 0 || charsAdded <= 0)
-        return;
+    m_maxBytes = maxBytes;
+    m_accepted = toPlainText();
+}
+
+void GbkTextEdit::setPlainText(const QString& text)
+{
+    const QString normalised = withLineFeeds(text);
+    QPlainTextEdit::setPlainText(m_maxBytes > 0 ? Gbk::truncate(normalised, m_maxBytes, true) : normalised);
+}
+
+int GbkTextEdit::roomReplacing(int from, int to) const
+{
     const QString all = toPlainText();
-    if (Gbk::byteLength(all, true) <= m_maxBytes)
+    const QString rest = all.left(from) + all.mid(to);
+    return m_maxBytes - Gbk::byteLength(rest, true);
+}
+
+void GbkTextEdit::keyPressEvent(QKeyEvent* event)
+{
+    const QString entered = m_maxBytes > 0 && !isReadOnly() ? enteredText(event) : QString();
+    if (entered.isEmpty()) {
+        QPlainTextEdit::keyPressEvent(event);
         return;
-    // The document's positions count a paragraph break as one character, as toPlainText() does.
-    const QString inserted = all.mid(position, charsAdded);
-    const QString rest = all.left(position) + all.mid(position + charsAdded);
-    const int room = m_maxBytes - Gbk::byteLength(rest, true);
+    }
+    QTextCursor cursor = textCursor();
+    const int room = roomReplacing(cursor.selectionStart(), cursor.selectionEnd());
+    const QString kept = room > 0 ? Gbk::truncate(entered, room, true) : QString();
+    if (kept == entered) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    // A key whose character does not fit enters nothing (the selection it would replace stays).
+    event->accept();
+    if (kept.isEmpty())
+        return;
+    cursor.insertText(kept);
+    setTextCursor(cursor);
+}
+
+void GbkTextEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (m_maxBytes <= 0 || event->commitString().isEmpty()) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    // The commit replaces either the range the input method names (relative to the cursor) or the selection.
+    const QTextCursor cursor = textCursor();
+    int from = cursor.selectionStart();
+    int to = cursor.selectionEnd();
+    if (event->replacementLength() > 0) {
+        from = cursor.position() + event->replacementStart();
+        to = from + event->replacementLength();
+    }
+    const QString commit = withLineFeeds(event->commitString());
+    const int room = roomReplacing(from, to);
+    const QString kept = room > 0 ? Gbk::truncate(commit, room, true) : QString();
+    if (kept == event->commitString()) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent cut(event->preeditString(), event->attributes());
+    cut.setCommitString(kept, event->replacementStart(), event->replacementLength());
+    QPlainTextEdit::inputMethodEvent(&cut);
+    event->accept();
+}
+
+void GbkTextEdit::insertFromMimeData(const QMimeData* source)
+{
+    if (m_maxBytes <= 0 || !source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    const QString text = withLineFeeds(source->text());
+    QTextCursor cursor = textCursor();
+    const int room = roomReplacing(cursor.selectionStart(), cursor.selectionEnd());
+    const QString kept = room > 0 ? Gbk::truncate(text, room, true) : QString();
+    cursor.insertText(kept);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+void GbkTextEdit::enforceLimit()
+{
+    if (m_trimming)
+        return;
+    const QString text = toPlainText();
+    if (m_maxBytes <= 0 || Gbk::byteLength(text, true) <= m_maxBytes) {
+        m_accepted = text;
+        return;
+    }
+    qsizetype prefix = 0;
+    qsizetype suffix = 0;
+    splitEdit(m_accepted, text, textCursor().position(), prefix, suffix);
+    const QString inserted = text.mid(prefix, text.size() - prefix - suffix);
+    const int room = m_maxBytes - Gbk::byteLength(text.left(prefix), true) - Gbk::byteLength(text.right(suffix), true);
     const QString kept = room > 0 ? Gbk::truncate(inserted, room, true) : QString();
     m_trimming = true;
     QTextCursor cursor(document());
-    cursor.setPosition(position + int(kept.size()));
-    cursor.setPosition(position + charsAdded, QTextCursor::KeepAnchor);
+    cursor.setPosition(int(prefix + kept.size()));
+    cursor.setPosition(int(text.size() - suffix), QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
     m_trimming = false;
+    m_accepted = toPlainText();
     QTextCursor visible = textCursor();
-    visible.setPosition(position + int(kept.size()));
+    visible.setPosition(int(prefix + kept.size()));
     setTextCursor(visible);
 }

@@ -4,6 +4,7 @@
 #include "reminders/PhraseFile.h"
 #include "storage/Gbk.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 #include <unistd.h>
@@ -20,6 +21,7 @@ private slots:
     void writesGbkWithCrLf();
     void missingFileIsNoList();
     void failedWriteKeepsOldFile();
+    void unwritablePathRaisesFileError();
 };
 
 void TestPhraseFile::parsesEveryLineEnding_data()
@@ -97,6 +99,19 @@ void TestPhraseFile::failedWriteKeepsOldFile()
         QSKIP("root writes into a read-only folder");
     QVERIFY(thrown);
     QCOMPARE(env.readFile(QStringLiteral("content.dat")), QByteArray("keep\r\n"));
+}
+
+void TestPhraseFile::unwritablePathRaisesFileError()
+{
+    // A folder in the file's place defeats the write even for a privileged user.
+    TestEnvironment env;
+    QVERIFY(QDir(env.appDir()).mkdir(QStringLiteral("content.dat")));
+    try {
+        PhraseFile::write({ QStringLiteral("new") });
+        QFAIL("the write was reported as done");
+    } catch (const AppError& e) {
+        QVERIFY(e.text().startsWith(env.path(QStringLiteral("content.dat"))));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestPhraseFile)
