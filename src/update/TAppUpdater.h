@@ -1,5 +1,4 @@
-// TAppUpdater.cpp holds the component and the check flow; TAppUpdaterDownload.cpp defines DownloadUpdates() and the
-// download hooks (until it exists, TAppUpdaterDownloadStub.cpp does; delete the stub when adding it).
+// TAppUpdater.cpp holds the component and the check flow; TAppUpdaterDownload.cpp the download sequence and hand-over.
 #pragma once
 
 #include "HttpTransfer.h"
