@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
 #include <QTimeEdit>
@@ -209,8 +210,12 @@ void ReminderEditor::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // Restoring a minimised window is no new showing.
-    if (!event->spontaneous())
-        FormShow();
+    if (event->spontaneous())
+        return;
+    // Centred on the screen, not over whichever window happened to be active.
+    if (const QScreen* area = screen())
+        move(area->availableGeometry().center() - rect().center());
+    FormShow();
 }
 
 void ReminderEditor::done(int result)

@@ -15,6 +15,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
 #include <QTableView>
@@ -137,8 +138,13 @@ TFrmAlarm::TFrmAlarm(QWidget* parent)
 void TFrmAlarm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
+    // Restoring a minimised window is no new showing.
+    if (event->spontaneous())
+        return;
+    // Centred on the screen, not over whichever window happened to be active.
+    if (const QScreen* area = screen())
+        move(area->availableGeometry().center() - rect().center());
+    FormShow();
 }
 
 void TFrmAlarm::onCurrentRowChanged(int row)
