@@ -56,6 +56,9 @@ void TAppUpdater::DownloadUpdates()
 
 void TAppUpdater::FetchCurrentFile()
 {
+    // Any event handler along the way may have aborted the upgrade.
+    if (m_aborted)
+        return;
     if (m_currentIndex >= m_downloadList.size()) {
         FinishDownloads();
         return;
@@ -166,7 +169,8 @@ void TAppUpdater::FinishDownloads()
     }
     if (OnEndUpgrade)
         OnEndUpgrade();
-    RunHelperAndEnd();
+    if (!m_aborted)
+        RunHelperAndEnd();
 }
 
 void TAppUpdater::RunHelperAndEnd()

@@ -1,0 +1,184 @@
+// The replacement helper, run as the real executable against a temporary program folder with the stand-in program.
+
+#include "UpdateTestSupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace UpdateTestSupport;
+
+class TestUpdateHelper : public QObject
+{
+    Q_OBJECT
+
+private:
+    /// Runs the helper to its end with the given arguments.
+    static int runHelper(const QStringList& arguments, const QProcessEnvironment& environment = {})
+    {
+        QProcess helper;
+        if (!environment.isEmpty())
+            helper.setProcessEnvironment(environment);
+        helper.start(QStringLiteral(UPDATE_HELPER_PATH), arguments);
+        if (!helper.waitForFinished(30000))
+            return -1;
+        return helper.exitCode();
+    }
+
+private slots:
+    void withoutArgumentsShowsOnlyItsInformation()
+    {
+        QTemporaryDir dir;
+        QVERIFY(writeAll(dir.filePath(QStringLiteral("notes.txt.uTMP")), "new"));
+        const QString box = dir.filePath(QStringLiteral("box.txt"));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("VANTREL_UPDATEHELPER_INFOBOX_FILE"), box);
+
+        QProcess helper;
+        helper.setProcessEnvironment(environment);
+        helper.setWorkingDirectory(dir.path());
+        helper.start(QStringLiteral(UPDATE_HELPER_PATH), {});
+        QVERIFY(helper.waitForFinished(10000));
+        QCOMPARE(helper.exitCode(), 0);
+
+        QCOMPARE(QString::fromUtf8(readAll(box)),
+                 QStringLiteral("Update helper v3.4\nSelf-updating helper of the "
+                                "application updater.\nBrellan, www.brellan.example"));
+        QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("notes.txt.uTMP"))));
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("notes.txt"))));
+    }
+
+    void installsAndRestarts_data()
+    {
+        QTest::addColumn<QString>("folderName");
+        QTest::addColumn<bool>("splitAtBlanks");
+        QTest::addColumn<QString>("restart");
+        QTest::addColumn<QString>("expectedStart");
+
+        QTest::newRow("plain path") << "app" << false << "+/afterupgrade0"
+                                    << "vantrel|/afterupgrade";
+        QTest::newRow("blanks and plus, one argument") << "my app+2 x" << false << "+/afterupgrade0"
+                                                       << "vantrel|/afterupgrade";
+        QTest::newRow("blanks and plus, split at blanks") << "my app+2 x" << true << "+/afterupgrade0"
+                                                          << "vantrel|/afterupgrade";
+        QTest::newRow("restart text with blanks") << "app" << false << "+/a /b0"
+                                                  << "vantrel|/a|/b";
+        QTest::newRow("no restart argument") << "app" << false << ""
+                                             << "vantrel";
+    }
+    void installsAndRestarts()
+    {
+        QFETCH(QString, folderName);
+        QFETCH(bool, splitAtBlanks);
+        QFETCH(QString, restart);
+        QFETCH(QString, expectedStart);
+
+        QTemporaryDir root;
+        const QString folder = root.filePath(folderName) + QLatin1Char('/');
+        QVERIFY(QDir().mkpath(folder));
+        const QString program = folder + QStringLiteral("vantrel");
+        QVERIFY(installStandIn(program));
+        QVERIFY(writeAll(program + QStringLiteral(".uTMP"), standInImage("new")));
+        QVERIFY(writeAll(folder + QStringLiteral("notes.txt"), "old notes"));
+        QVERIFY(writeAll(folder + QStringLiteral("notes.txt.uTMP"), "new notes"));
+        QVERIFY(writeAll(folder + QStringLiteral("fresh.dat.uTMP"), "fresh"));
+
+        QStringList arguments = splitAtBlanks ? program.split(QLatin1Char(' ')) : QStringList{ program };
+        if (!restart.isEmpty())
+            arguments << restart;
+        QCOMPARE(runHelper(arguments), 0);
+
+        QCOMPARE(waitForStarts(folder, 1), QStringList{ expectedStart });
+        QCOMPARE(readAll(program), standInImage("new"));
+        QVERIFY(QFileInfo(program).isExecutable());
+        QCOMPARE(readAll(folder + QStringLiteral("notes.txt")), QByteArray("new notes"));
+        QCOMPARE(readAll(folder + QStringLiteral("fresh.dat")), QByteArray("fresh"));
+        QCOMPARE(leftovers(folder), QStringList());
+    }
+
+    void waitsUntilTheProgramHasEnded()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.path() + QLatin1Char('/');
+        const QString program = folder + QStringLiteral("vantrel");
+        QVERIFY(installStandIn(program));
+        QVERIFY(writeAll(program + QStringLiteral(".uTMP"), standInImage("new")));
+
+        QProcess running;
+        running.start(program, { QStringLiteral("--linger") });
+        QVERIFY(running.waitForStarted());
+        QProcess helper;
+        helper.start(QStringLiteral(UPDATE_HELPER_PATH), { program, QStringLiteral("+/afterupgrade0") });
+        QVERIFY(helper.waitForStarted());
+
+        QTest::qWait(1500);
+        QCOMPARE(helper.state(), QProcess::Running);
+        QCOMPARE(readAll(program), standInImage("old"));
+
+        QVERIFY(writeAll(folder + QStringLiteral("quit"), ""));
+        QVERIFY(running.waitForFinished(10000));
+        QVERIFY(helper.waitForFinished(10000));
+        QCOMPARE(readAll(program), standInImage("new"));
+        QCOMPARE(waitForStarts(folder, 1), QStringList{ QStringLiteral("vantrel|/afterupgrade") });
+    }
+
+    void keepsWhatItCannotReplace()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.path() + QLatin1Char('/');
+        const QString program = folder + QStringLiteral("vantrel");
+        QVERIFY(installStandIn(program));
+        // A folder can't be replaced by a file, and a download named only ".uTMP" has no target at all.
+        QVERIFY(QDir().mkpath(folder + QStringLiteral("data")));
+        QVERIFY(writeAll(folder + QStringLiteral("data/time.db"), "table"));
+        QVERIFY(writeAll(folder + QStringLiteral("data.uTMP"), "not a folder"));
+        QVERIFY(writeAll(folder + QStringLiteral(".uTMP"), "nameless"));
+
+        QCOMPARE(runHelper({ program, QStringLiteral("+/afterupgrade0") }), 0);
+
+        QCOMPARE(waitForStarts(folder, 1), QStringList{ QStringLiteral("vantrel|/afterupgrade") });
+        QCOMPARE(readAll(folder + QStringLiteral("data/time.db")), QByteArray("table"));
+        QCOMPARE(leftovers(folder), (QStringList{ QStringLiteral(".uTMP"), QStringLiteral("data.uTMP") }));
+        QCOMPARE(readAll(program), standInImage("old"));
+    }
+
+    void setupModeWithoutSetupFileEndsAfterStartingTheProgram()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.path() + QLatin1Char('/');
+        const QString program = folder + QStringLiteral("vantrel");
+        QVERIFY(installStandIn(program));
+        QVERIFY(writeAll(program + QStringLiteral(".uTMP"), standInImage("new")));
+        QVERIFY(writeAll(folder + QStringLiteral("setup.exe.uTMP"), standInImage("setup")));
+
+        QCOMPARE(runHelper({ program, QStringLiteral("+/afterupgrade1") }), 0);
+
+        // The program had its own update, so no setup is run: the program starts once and the helper is done.
+        QCOMPARE(waitForStarts(folder, 1), QStringList{ QStringLiteral("vantrel|/afterupgrade") });
+        QTest::qWait(500);
+        QCOMPARE(waitForStarts(folder, 1, 0).size(), 1);
+        QCOMPARE(readAll(program), standInImage("new"));
+        QVERIFY(QFileInfo::exists(folder + QStringLiteral("setup.exe")));
+    }
+
+    void setupModeRunsTheSetupThenTheProgram()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.path() + QLatin1Char('/');
+        const QString program = folder + QStringLiteral("vantrel");
+        QVERIFY(installStandIn(program));
+        QVERIFY(writeAll(folder + QStringLiteral("setup.exe.uTMP"), standInImage("setup")));
+
+        QCOMPARE(runHelper({ program, QStringLiteral("+/afterupgrade1") }), 0);
+
+        QCOMPARE(waitForStarts(folder, 2),
+                 (QStringList{ QStringLiteral("setup.exe|/afterupgrade"), QStringLiteral("vantrel|/afterupgrade") }));
+        QVERIFY(!QFileInfo::exists(folder + QStringLiteral("setup.exe")));
+        QCOMPARE(readAll(program), standInImage("old"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUpdateHelper)
+#include "TestUpdateHelper.moc"
