@@ -361,7 +361,7 @@ private:
 
     void headersArrived()
     {
-        if (m_headersDone || !m_reply)
+        if (m_headersDone || !m_reply || m_inAuthentication)
             return;
         const QVariant status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
         if (!status.isValid())
@@ -374,8 +374,24 @@ private:
             const qsizetype at = header.indexOf(QLatin1String("=\""));
             m_results.Realm = at < 0 ? header : header.mid(at + 2).chopped(1);
             bool tryAgain = false;
-            if (!deliver(m_owner->OnAuthenticationRequest, m_results.Realm, tryAgain))
+            // The hook may show a modal window, whose event loop delivers this reply's further signals: they wait
+            // until the answer is in, and the user's typing is not a stalled server.
+            m_inAuthentication = true;
+            m_finishedDuringAuthentication = false;
+            m_stall.stop();
+            const bool delivered = deliver(m_owner->OnAuthenticationRequest, m_results.Realm, tryAgain);
+            m_inAuthentication = false;
+            if (!delivered)
                 return;
+            m_stall.start();
+            if (!tryAgain && m_finishedDuringAuthentication)
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, reply = m_reply] {
+                        if (reply == m_reply)
+                            replyFinished();
+                    },
+                    Qt::QueuedConnection);
             if (tryAgain) {
                 m_username = m_owner->HTTPUsername();
                 m_password = m_owner->HTTPPassword();
@@ -489,6 +505,10 @@ private:
     {
         if (m_completed || m_aborted || !m_reply)
             return;
+        if (m_inAuthentication) {
+            m_finishedDuringAuthentication = true;
+            return;
+        }
         QNetworkReply* reply = m_reply;
         m_stall.stop();
         if (!m_headersDone) {
@@ -638,6 +658,8 @@ private:
     bool m_aborted = false;
     bool m_completed = false;
     bool m_headersDone = false;
+    bool m_inAuthentication = false;
+    bool m_finishedDuringAuthentication = false;
     bool m_targetFailed = false;
     bool m_readFailed = false;
     bool m_timedOut = false;
