@@ -181,7 +181,11 @@ bool restore(const QString& source)
         QFile::remove(tableFile + QString::fromLatin1(suffix));
     if (!out.commit())
         return false;
-    TableFiles::connection(TableFiles::resolve(tableFile));
+    // A copy made by another program may carry its own journal mode; the table keeps the rollback journal, so the
+    // one file is always the whole table.
+    QSqlDatabase db = TableFiles::connection(TableFiles::resolve(tableFile));
+    QSqlQuery q(db);
+    q.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     return true;
 }
 

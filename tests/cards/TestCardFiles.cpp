@@ -2,6 +2,7 @@
 #include "TestEnvironment.h"
 #include "cards/CardFiles.h"
 #include "platform/AppError.h"
+#include "storage/TableSchema.h"
 
 #include <QCryptographicHash>
 #include <QSqlDatabase>
@@ -44,6 +45,7 @@ private slots:
     void failedBackupIsAnError();
     void restoreRefusesWhatIsNoCardTable_data();
     void restoreRefusesWhatIsNoCardTable();
+    void restoredTableKeepsOneFile();
     void exportWritesGbkLines();
     void exportOfAnEmptyTableIsEmpty();
     void exportThatCannotWriteIsAnError();
@@ -136,6 +138,29 @@ void TestCardFiles::restoreRefusesWhatIsNoCardTable()
     QVERIFY(!CardFiles::restore(chosen));
     QCOMPARE(digest(CardTables::cardTableFile()), before);
     QCOMPARE(cardNames(), QStringList{ QStringLiteral("张三") });
+}
+
+// A card table written elsewhere in WAL mode still becomes a table whose one file holds everything.
+void TestCardFiles::restoredTableKeepsOneFile()
+{
+    TestEnvironment env;
+    const QString chosen = env.path(QStringLiteral("bak/wal.Dat"));
+    makeSqlite(chosen, TableSchema::createStatement(QStringLiteral("card")));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("wal"));
+        db.setDatabaseName(chosen);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec(QStringLiteral("PRAGMA journal_mode=WAL")));
+        QVERIFY(q.exec(QStringLiteral("INSERT INTO card (classify, name) VALUES ('朋友', '张三')")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("wal"));
+
+    QVERIFY(CardFiles::restore(chosen));
+    addCard(QStringLiteral("朋友"), QStringLiteral("李四"));
+    QCOMPARE(cardNames(), (QStringList{ QStringLiteral("张三"), QStringLiteral("李四") }));
+    QVERIFY(!QFile::exists(CardTables::cardTableFile() + QStringLiteral("-wal")));
 }
 
 void TestCardFiles::exportWritesGbkLines()
