@@ -49,6 +49,7 @@ private slots:
     void runAndStopStoreTheSwitch();
     void clickedRowSetsTheSwitch_data();
     void clickedRowSetsTheSwitch();
+    void switchFollowsKeyboardMoves();
     void modifyButtonEditsTheClickedRow();
 };
 
@@ -203,6 +204,20 @@ void TestReminderList::clickedRowSetsTheSwitch()
     clickRow(list.DBGrid1, row);
     QCOMPARE(list.DBEdit1->text(), w.rows().at(row).at(0));
     QCOMPARE(visibleSwitch(list), expected);
+}
+
+void TestReminderList::switchFollowsKeyboardMoves()
+{
+    // Left on the first row's state, the switch would offer to stop a reminder that is already stopped.
+    ReminderWindows w;
+    w.insert(withHint(u"一"_s, u"是"_s));
+    const QString second = w.insert(withHint(u"二"_s, u"否"_s));
+    TFrmAlarm& list = *w.alarm;
+    list.show();
+    QCOMPARE(visibleSwitch(list), u"停  止"_s);
+    QTest::keyClick(list.DBGrid1, Qt::Key_Down);
+    QCOMPARE(list.DBEdit1->text(), second);
+    QCOMPARE(visibleSwitch(list), u"运  行"_s);
 }
 
 void TestReminderList::modifyButtonEditsTheClickedRow()
