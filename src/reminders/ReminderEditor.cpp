@@ -185,7 +185,7 @@ ReminderEditor::ReminderEditor(QWidget* parent)
     connect(CheckBox1, &QCheckBox::clicked, this, &ReminderEditor::CheckBox1Click);
     connect(CheckBox2, &QCheckBox::clicked, this, &ReminderEditor::CheckBox2Click);
     connect(ComboBox2, &QComboBox::textActivated, this, &ReminderEditor::onSoundPicked);
-    connect(ComboBox2->lineEdit(), &QLineEdit::textEdited, this, &ReminderEditor::onSoundTyped);
+    connect(ComboBox2->lineEdit(), &QLineEdit::textEdited, this, &ReminderEditor::ComboBox2Change);
     connect(SpeedButton5, &QToolButton::clicked, this, &ReminderEditor::SpeedButton5Click);
     connect(SpeedButton4, &QToolButton::clicked, this, &ReminderEditor::SpeedButton4Click);
     connect(SpeedButton3, &QToolButton::clicked, this, &ReminderEditor::SpeedButton3Click);

@@ -57,6 +57,7 @@ public slots:
     void Button1Click();
     void CheckBox1Click();
     void CheckBox2Click();
+    /// Text typed in the sound box; a picked list item opens its file at once instead.
     void ComboBox2Change();
     void SpeedButton5Click();
     void SpeedButton4Click();
