@@ -16,6 +16,7 @@
 #include "clock/Tfrmclock.h"
 #include "reminders/TFrmAlarm.h"
 #include "shutdown/TFrmShutdown.h"
+#include "update/TFrmUpdate.h"
 #include "reminders/NotifyPopupAdapter.h"
 #include "reminders/ReminderEngine.h"
 #include "reminders/TFrmAlarminf.h"
@@ -160,6 +161,10 @@ void TFrmMain::buildNavBar()
     connect(BtnAlarmList, &QToolButton::clicked, this, [] {
         if (Forms::FrmAlarm)
             Forms::FrmAlarm->exec();
+    });
+    connect(BtnUpdate, &QToolButton::clicked, this, [] {
+        if (Forms::FrmUpdate)
+            Forms::FrmUpdate->exec();
     });
     connect(BtnCardManage, &QToolButton::clicked, this, [] {
         if (Forms::FrmCard)
