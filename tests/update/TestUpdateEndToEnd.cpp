@@ -80,6 +80,10 @@ private slots:
         QCOMPARE(waitForStarts(env.appDir(), 1), QStringList{ QStringLiteral("vantrel|/afterupgrade") });
         QCOMPARE(readAll(program), standInImage("new"));
         QVERIFY(QFileInfo(program).isExecutable());
+        // Last-Modified became the access time (Linux keeps no creation time a program could set); checked before
+        // anything reads the file.
+        QCOMPARE(QFileInfo(env.path(QStringLiteral("readme.txt"))).lastRead().toUTC(),
+                 QDateTime(QDate(1994, 11, 6), QTime(8, 49, 37), Qt::UTC));
         QCOMPARE(env.readFile(QStringLiteral("readme.txt")), QByteArray("new readme"));
         QCOMPARE(leftovers(env.appDir()), QStringList());
 
