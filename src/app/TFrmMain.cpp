@@ -302,7 +302,7 @@ bool TFrmMain::ExitWithConfirmation()
         return false;
     close(); // hides, and shows the clock, as any close does
     m_exiting = true;
-    QCoreApplication::exit(0);
+    emit exitRequested();
     return true;
 }
 

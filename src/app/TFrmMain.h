@@ -65,6 +65,10 @@ public:
     /// Asks "确 定 要 退 出 此 系 统!" and ends the program on OK. Returns whether the user confirmed.
     bool ExitWithConfirmation();
 
+signals:
+    /// The user confirmed the exit; the entry point ends the message loop.
+    void exitRequested();
+
 public slots:
     void TrayIcon1Startup(bool& ShowMainForm);
     void FormCreate();

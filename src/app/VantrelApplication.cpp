@@ -10,6 +10,7 @@
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/XdgAutostart.h"
 
+#include <QDebug>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
@@ -63,18 +64,19 @@ void VantrelApplication::installPlatform()
     Services::setAutostart(m_autostart.get());
 }
 
-void VantrelApplication::loadTranslations()
+bool VantrelApplication::installQtTranslation(QCoreApplication* app)
 {
-    // Standard buttons read 确定 and 取消 whatever the desktop's language.
+    // The interface is Chinese whatever the desktop's language.
     const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     for (const char* name : { "qtbase_zh_CN", "qt_zh_CN" }) {
-        auto* translator = new QTranslator(this);
+        auto* translator = new QTranslator(app);
         if (translator->load(QString::fromLatin1(name), dir)) {
-            installTranslator(translator);
-            break;
+            QCoreApplication::installTranslator(translator);
+            return true;
         }
         delete translator;
     }
+    return false;
 }
 
 bool VantrelApplication::notify(QObject* receiver, QEvent* event)
@@ -93,6 +95,8 @@ void VantrelApplication::showError(const QString& text)
 {
     if (m_pendingErrors.contains(text))
         return;
+    // Also on the standard error stream, where a user starting the program from a terminal sees it.
+    qWarning().noquote() << "Vantrel:" << text;
     m_pendingErrors.append(text);
     // The box is shown from the event loop, never inside the handler that failed.
     if (!m_showingError)

@@ -27,7 +27,9 @@ public:
 
     /// Installs the Linux implementations of every platform interface.
     void installPlatform();
-    void loadTranslations();
+    void loadTranslations() { installQtTranslation(this); }
+    /// Loads Qt's own Simplified Chinese texts, so that standard buttons read 确定 and 取消. False when missing.
+    static bool installQtTranslation(QCoreApplication* app);
 
     bool notify(QObject* receiver, QEvent* event) override;
 

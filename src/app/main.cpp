@@ -23,6 +23,7 @@ int main(int argc, char* argv[])
     }
 
     StartUp windows;
+    QObject::connect(Forms::FrmMain, &TFrmMain::exitRequested, &app, [] { QCoreApplication::exit(0); });
     // Without a notification area a hidden start would leave no way to reach the program.
     if (Forms::FrmMain->showMainForm() || !QSystemTrayIcon::isSystemTrayAvailable())
         Forms::FrmMain->show();
