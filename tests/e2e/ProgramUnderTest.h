@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+
+/// A copy of the built program folder in a temporary directory, and the real program started from it on the test's
+/// X display (tests/tools/with-desktop.sh provides one). Every copy has its own runtime folder, so its
+/// single-instance lock never meets another test's.
+class ProgramUnderTest
+{
+public:
+    ProgramUnderTest();
+    ~ProgramUnderTest();
+
+    QString appDir() const; ///< with a trailing "/"
+    QString path(const QString& relative) const { return appDir() + relative; }
+    void writeFile(const QString& relative, const QByteArray& content) const;
+    QByteArray readFile(const QString& relative) const;
+    /// Runs the sqlite3 tool on a table file of the copy; returns its output.
+    QString sqlite(const QString& relativeTable, const QString& statement) const;
+
+    /// Starts one more copy of the program. Returns its index.
+    int start(const QStringList& arguments = {}, const QStringList& extraEnvironment = {});
+    QProcess& process(int index) { return *m_processes.at(index); }
+    /// Everything the copy wrote to its standard error so far.
+    QString errorOutput(int index);
+
+    /// The X windows whose title matches the regular expression; waits up to timeoutMs for at least one.
+    static QStringList waitForWindows(const QString& titlePattern, int timeoutMs);
+    static QStringList windows(const QString& titlePattern);
+    /// Sends a key (xdotool name, e.g. "Return") to a window.
+    static bool sendKey(const QString& windowId, const QString& key);
+    /// Waits until a condition holds, running the event loop; false on time-out.
+    template<typename F> static bool waitFor(F condition, int timeoutMs);
+
+    /// Kills a copy at once (as a crash would) and waits for it.
+    void kill(int index);
+
+private:
+    static bool poll(const std::function<bool()>& condition, int timeoutMs);
+
+    QTemporaryDir m_dir;
+    QTemporaryDir m_runtime;
+    QList<QProcess*> m_processes;
+    QStringList m_stderr;
+};
+
+template<typename F> bool ProgramUnderTest::waitFor(F condition, int timeoutMs)
+{
+    return poll(std::function<bool()>(condition), timeoutMs);
+}
