@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -47,14 +48,16 @@ TfrmNotifyPopup::TfrmNotifyPopup(TNotifyPopup* component, int edge, int stackOff
 {
     setObjectName(QStringLiteral("frmNotifyPopup"));
     setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_QuitOnClose, false); // a closing pop-up never ends the program
     setFocusPolicy(Qt::NoFocus);
 
     m_text = component->Text();
     m_url = component->URL();
     m_title = component->Title();
     m_timeOut = component->TimeOut();
-    m_width = component->Width();
-    m_height = component->Height();
+    // A window needs at least one pixel each way.
+    m_width = std::max(1, component->Width());
+    m_height = std::max(1, component->Height());
     m_scrollSpeed = component->ScrollSpeed();
     m_gradientColor1 = component->GradientColor1();
     m_gradientColor2 = component->GradientColor2();
