@@ -193,6 +193,21 @@ private slots:
               QStringLiteral("60"), QStringLiteral("1") });
         QVERIFY2(waitFor(mainWindowViewable, 10000), "a double click on the icon did not bring the main window");
     }
+
+    void menuOnTheRightButtonOpensTheMainWindow()
+    {
+        startTrayer();
+        startProgram(1);
+        QVERIFY(waitFor(iconDocked, 20000));
+        QVERIFY(!mainWindowViewable());
+        run(QStringLiteral("xdotool"),
+            { QStringLiteral("mousemove"), QStringLiteral("--window"), dockedIconWindow(), QStringLiteral("5"),
+              QStringLiteral("5"), QStringLiteral("click"), QStringLiteral("3") });
+        QTest::qWait(500);
+        // The first item, "打开Vantrel".
+        run(QStringLiteral("xdotool"), { QStringLiteral("key"), QStringLiteral("Down"), QStringLiteral("Return") });
+        QVERIFY2(waitFor(mainWindowViewable, 10000), "the tray menu did not open the main window");
+    }
 };
 
 QTEST_GUILESS_MAIN(TestTrayArea)
