@@ -369,6 +369,35 @@ private slots:
         QCOMPARE(window->imgStrip->geometry().bottom(), 150 - 2 - 1);
     }
 
+    void backgroundImageReplacesTheGradient_data()
+    {
+        QTest::addColumn<int>("method");
+        QTest::addColumn<QPoint>("green");
+        QTest::addColumn<QPoint>("clear");
+        // A 10 x 10 green picture whose bottom-left pixel (magenta) marks the transparent colour.
+        QTest::newRow("actual size") << int(TNotifyImageDrawMethod::dmActualSize) << QPoint(5, 5) << QPoint(50, 50);
+        QTest::newRow("tiled") << int(TNotifyImageDrawMethod::dmTile) << QPoint(55, 45) << QPoint(170, 139);
+        QTest::newRow("fitted") << int(TNotifyImageDrawMethod::dmFit) << QPoint(150, 100) << QPoint(0, 142);
+    }
+
+    void backgroundImageReplacesTheGradient()
+    {
+        QFETCH(int, method);
+        QFETCH(QPoint, green);
+        QFETCH(QPoint, clear);
+        QImage picture(10, 10, QImage::Format_RGB32);
+        picture.fill(Qt::green);
+        picture.setPixelColor(0, 9, Qt::magenta);
+        m_popup->setBackgroundImage(QPixmap::fromImage(picture));
+        m_popup->setBackgroundDrawMethod(static_cast<TNotifyImageDrawMethod>(method));
+        TfrmNotifyPopup* window = show();
+        const QImage painted = window->imgGradient->pixmap().toImage();
+        QCOMPARE(painted.size(), QSize(176, 143));
+        QCOMPARE(painted.pixelColor(green), QColor(Qt::green));
+        QCOMPARE(painted.pixelColor(clear).alpha(), 0);
+        QVERIFY(window->imgStrip->pixmap().isNull());
+    }
+
     void titleMovesLeftWithoutAnIcon_data()
     {
         QTest::addColumn<bool>("icon");
