@@ -2,6 +2,7 @@
 
 #include "Forms.h"
 #include "MakerInfo.h"
+#include "TFrmSystemset.h"
 #include "TFrmabout.h"
 #include "platform/AppPaths.h"
 #include "platform/Dialogs.h"
@@ -14,6 +15,7 @@
 #include "cards/TFrmCalendar.h"
 #include "cards/TFrmCard.h"
 #include "clock/Tfrmclock.h"
+#include "reminders/TodayPlan.h"
 #include "reminders/TFrmAlarm.h"
 #include "shutdown/TFrmShutdown.h"
 #include "update/TFrmUpdate.h"
@@ -174,6 +176,10 @@ void TFrmMain::buildNavBar()
         if (Forms::FrmCalendar)
             Forms::FrmCalendar->exec();
     });
+    connect(BtnSystemSet, &QToolButton::clicked, this, [] {
+        if (Forms::FrmSystemset)
+            Forms::FrmSystemset->exec();
+    });
     connect(BtnLocalTime, &QToolButton::clicked, this, [] { Services::shell().openDateTimeSettings(); });
     connect(BtnHomePage, &QToolButton::clicked, this, [] { OpenWebPage(MakerInfo::homePage()); });
     connect(BtnGuestBook, &QToolButton::clicked, this, [] { OpenWebPage(MakerInfo::guestBook()); });
@@ -250,7 +256,7 @@ void TFrmMain::N1Click()
     activateWindow();
 }
 
-void TFrmMain::N5Click() {}
+void TFrmMain::N5Click() { TodayPlan::show(*Query2, *NotifyPopup1, 1000); }
 
 void TFrmMain::N11Click()
 {

@@ -1,9 +1,309 @@
 #include "TFrmSystemset.h"
 
+#include "Forms.h"
+#include "TFrmMain.h"
+#include "platform/AppError.h"
+#include "platform/AppPaths.h"
+#include "platform/Autostart.h"
+#include "platform/Clock.h"
+#include "platform/Services.h"
+#include "platform/SoundPlayer.h"
+#include "reminders/PhraseFile.h"
+#include "reminders/Tfrmaddcontent.h"
+#include "reminders/TodayPlan.h"
+#include "storage/SettingsFile.h"
+#include "storage/TableQuery.h"
+#include "widgets/SkinTable.h"
+#include "widgets/TNotifyPopup.h"
+#include "widgets/TSkinEngine.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+const QString kSection = QStringLiteral("system");
+
+struct Switch
+{
+    const char* key;
+    int defaultValue;
+};
+// In the order they are loaded and saved; the check boxes follow the same order.
+constexpr Switch kSwitches[] = { { "autostart", 1 }, { "show", 1 }, { "autoclose", 1 }, { "clock", 1 }, { "hide", 0 } };
+
+QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& text, int y)
+{
+    auto* box = new QCheckBox(text, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setAccessibleName(text);
+    box->setGeometry(16, y, 220, 20);
+    return box;
+}
+
+QToolButton* makeFlatButton(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setText(text);
+    button->setAccessibleName(text);
+    button->setAutoRaise(true);
+    button->setGeometry(geometry);
+    return button;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, QStyle::StandardPixmap glyph,
+                        const QRect& geometry)
+{
+    auto* button = new QPushButton(parent->style()->standardIcon(glyph), text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAccessibleName(text);
+    button->setGeometry(geometry);
+    return button;
+}
+} // namespace
+
 TFrmSystemset::TFrmSystemset(QWidget* parent)
-    : QDialog(parent)
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_player(Services::soundPlayers().create())
 {
     setObjectName(QStringLiteral("FrmSystemset"));
     setWindowTitle(QStringLiteral("系统设置"));
+    setAccessibleName(windowTitle());
     setFixedSize(334, 337);
+    MediaPlayer1 = m_player.get();
+
+    GroupBox1 = new QGroupBox(QStringLiteral("系统设置"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setAccessibleName(GroupBox1->title());
+    GroupBox1->setGeometry(8, 6, 318, 134);
+    CheckBox1 = makeCheckBox(GroupBox1, "CheckBox1", QStringLiteral("Windows 启动时程序自动运行"), 20);
+    CheckBox2 = makeCheckBox(GroupBox1, "CheckBox2", QStringLiteral("启动时显示当日计划列表"), 42);
+    CheckBox3 = makeCheckBox(GroupBox1, "CheckBox3", QStringLiteral("当日计划列表窗口自动关闭"), 64);
+    CheckBox4 = makeCheckBox(GroupBox1, "CheckBox4", QStringLiteral("整点报时"), 86);
+    CheckBox5 = makeCheckBox(GroupBox1, "CheckBox5", QStringLiteral("启动后隐藏主窗口"), 108);
+    SpeedButton3 = makeFlatButton(GroupBox1, "SpeedButton3", QStringLiteral("默认值"), QRect(236, 104, 72, 24));
+
+    GroupBox2 = new QGroupBox(QStringLiteral("界面选择"), this);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    GroupBox2->setAccessibleName(GroupBox2->title());
+    GroupBox2->setGeometry(8, 144, 318, 54);
+    ComboBox1 = new QComboBox(GroupBox2);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setAccessibleName(QStringLiteral("界面选择"));
+    ComboBox1->addItems(SkinTable::names());
+    ComboBox1->setGeometry(16, 20, 200, 24);
+
+    GroupBox3 = new QGroupBox(QStringLiteral("提醒选项"), this);
+    GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
+    GroupBox3->setAccessibleName(GroupBox3->title());
+    GroupBox3->setGeometry(8, 202, 318, 100);
+    ListBox1 = new QListWidget(GroupBox3);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->setAccessibleName(QStringLiteral("提醒内容"));
+    ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ListBox1->setGeometry(16, 12, 242, 82);
+    SpeedButton1 = makeFlatButton(GroupBox3, "SpeedButton1", QStringLiteral("+"), QRect(270, 14, 28, 26));
+    SpeedButton2 = makeFlatButton(GroupBox3, "SpeedButton2", QStringLiteral("-"), QRect(270, 46, 28, 26));
+
+    BitBtn4 = makeButton(this, "BitBtn4", QStringLiteral("确定"), QStyle::SP_DialogOkButton, QRect(150, 306, 82, 26));
+    BitBtn3
+        = makeButton(this, "BitBtn3", QStringLiteral("取消"), QStyle::SP_DialogCancelButton, QRect(244, 306, 82, 26));
+    BitBtn4->setAutoDefault(false);
+    BitBtn3->setAutoDefault(false);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setTimerType(Qt::PreciseTimer);
+    Timer1->setInterval(1000);
+
+    Query1 = new TableQuery(this);
+    Query1->setObjectName(QStringLiteral("Query1"));
+    NotifyPopup1 = new TNotifyPopup(this);
+    NotifyPopup1->setObjectName(QStringLiteral("NotifyPopup1"));
+    TNotifyPopup::applyProgramSettings(NotifyPopup1);
+
+    connect(CheckBox4, &QCheckBox::clicked, this, &TFrmSystemset::CheckBox4Click);
+    connect(SpeedButton3, &QToolButton::clicked, this, &TFrmSystemset::SpeedButton3Click);
+    // Only a choice by the user repaints; loading the index from the file or "默认值" does not.
+    connect(ComboBox1, &QComboBox::activated, this, &TFrmSystemset::ComboBox1Change);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TFrmSystemset::SpeedButton1Click);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TFrmSystemset::SpeedButton2Click);
+    connect(BitBtn4, &QPushButton::clicked, this, &TFrmSystemset::BitBtn4Click);
+    connect(BitBtn3, &QPushButton::clicked, this, &TFrmSystemset::BitBtn3Click);
+    connect(Timer1, &QTimer::timeout, this, &TFrmSystemset::Timer1Timer);
+
+    FormCreate();
+}
+
+TFrmSystemset::~TFrmSystemset() = default;
+
+void TFrmSystemset::FormCreate()
+{
+    loadSettings();
+    showTodayPlanAtStart();
+    setChimeOn(CheckBox4->isChecked());
+}
+
+void TFrmSystemset::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TFrmSystemset::FormShow()
+{
+    loadSettings();
+    setChimeOn(CheckBox4->isChecked());
+    if (const std::optional<QStringList> phrases = PhraseFile::read()) {
+        ListBox1->clear();
+        ListBox1->addItems(*phrases);
+    }
+}
+
+void TFrmSystemset::loadSettings()
+{
+    const SettingsFile settings(AppPaths::settingsFilePath());
+    QCheckBox* boxes[] = { CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5 };
+    for (int i = 0; i < 5; ++i) {
+        const Switch& s = kSwitches[i];
+        boxes[i]->setChecked(settings.readInteger(kSection, QString::fromLatin1(s.key), s.defaultValue) == 1);
+    }
+    const int skin = settings.readInteger(kSection, QStringLiteral("skin"), 0);
+    ComboBox1->setCurrentIndex(skin >= 0 && skin < ComboBox1->count() ? skin : -1);
+}
+
+void TFrmSystemset::showTodayPlanAtStart()
+{
+    if (!CheckBox2->isChecked())
+        return;
+    // This runs while the window is being built at start-up, outside any event handler: an unreadable table is
+    // reported and start-up goes on.
+    try {
+        TodayPlan::show(*Query1, *NotifyPopup1, CheckBox3->isChecked() ? 10 : 1000);
+        Query1->close();
+    } catch (const AppError& error) {
+        Query1->close();
+        Services::reportError(error.text());
+    }
+}
+
+void TFrmSystemset::setChimeOn(bool on)
+{
+    if (!on) {
+        Timer1->stop();
+        return;
+    }
+    if (!Timer1->isActive()) {
+        // Hours that passed while the chime was off are not chimed late.
+        m_chime.reset();
+        Timer1->start();
+    }
+}
+
+void TFrmSystemset::CheckBox4Click()
+{
+    setChimeOn(CheckBox4->isChecked());
+}
+
+void TFrmSystemset::Timer1Timer()
+{
+    if (!m_chime.tick(Services::clock().now()))
+        return;
+    MediaPlayer1->setFileName(AppPaths::soundDir() + QStringLiteral("clocker1.wav"));
+    MediaPlayer1->open();
+    MediaPlayer1->play();
+}
+
+void TFrmSystemset::SpeedButton3Click()
+{
+    CheckBox1->setChecked(true);
+    CheckBox2->setChecked(true);
+    CheckBox3->setChecked(true);
+    CheckBox4->setChecked(true);
+    CheckBox5->setChecked(false);
+    ComboBox1->setCurrentIndex(0);
+}
+
+void TFrmSystemset::setSkinEngine(TSkinEngine* engine)
+{
+    m_skinEngine = engine;
+}
+
+TSkinEngine* TFrmSystemset::skinEngine() const
+{
+    if (m_skinEngine)
+        return m_skinEngine;
+    return Forms::FrmMain ? Forms::FrmMain->SkinEngine1 : nullptr;
+}
+
+void TFrmSystemset::ComboBox1Change()
+{
+    TSkinEngine* engine = skinEngine();
+    if (!engine)
+        return;
+    const QString file = SkinTable::fileForName(ComboBox1->currentText());
+    if (!file.isEmpty())
+        engine->setSkinFile(AppPaths::appDir() + file);
+    if (!engine->Active())
+        engine->setActive(true);
+}
+
+void TFrmSystemset::SpeedButton1Click()
+{
+    if (!Forms::frmaddcontent)
+        return;
+    Forms::frmaddcontent->setTargetList(ListBox1);
+    Forms::frmaddcontent->exec();
+}
+
+void TFrmSystemset::SpeedButton2Click()
+{
+    // Walk from the last entry back, so removing one does not shift the entries still to be looked at.
+    for (int i = ListBox1->count() - 1; i >= 0; --i) {
+        if (ListBox1->item(i)->isSelected())
+            delete ListBox1->takeItem(i);
+    }
+}
+
+void TFrmSystemset::BitBtn4Click()
+{
+    // A failed autostart entry must not cost the user the rest of the settings: save everything, then say what
+    // went wrong instead of closing as if all was well.
+    QString autostartError;
+    try {
+        if (CheckBox1->isChecked())
+            Services::autostart().enable(AppPaths::executablePath());
+        else
+            Services::autostart().disable();
+    } catch (const AppError& error) {
+        autostartError = error.text();
+    }
+
+    SettingsFile settings(AppPaths::settingsFilePath());
+    const QCheckBox* boxes[] = { CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5 };
+    for (int i = 0; i < 5; ++i)
+        settings.writeInteger(kSection, QString::fromLatin1(kSwitches[i].key), boxes[i]->isChecked() ? 1 : 0);
+    settings.writeInteger(kSection, QStringLiteral("skin"), ComboBox1->currentIndex());
+
+    QStringList phrases;
+    for (int i = 0; i < ListBox1->count(); ++i)
+        phrases << ListBox1->item(i)->text();
+    PhraseFile::write(phrases);
+
+    accept();
+    if (!autostartError.isEmpty())
+        Services::reportError(autostartError);
+}
+
+void TFrmSystemset::BitBtn3Click()
+{
+    reject();
 }
