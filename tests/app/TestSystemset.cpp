@@ -1,5 +1,6 @@
 #include "FakeAutostart.h"
 #include "Forms.h"
+#include "TFrmMain.h"
 #include "TFrmSystemset.h"
 #include "TestEnvironment.h"
 #include "platform/AppPaths.h"
@@ -320,6 +321,32 @@ private slots:
             QCOMPARE(w.NotifyPopup1->Text(), QStringLiteral("9:00:00-->开会\r"));
             QCOMPARE(w.NotifyPopup1->TimeOut(), timeOut);
         }
+    }
+
+    void trayItemShowsTodaysPlanWhenStartUpShowsNone()
+    {
+        Fixture f("[system]\nshow=0\n");
+        addReminderToday(QStringLiteral("开会"));
+        TFrmSystemset& w = f.create();
+        QVERIFY(w.NotifyPopup1->popups().isEmpty());
+
+        TFrmMain main;
+        main.N5->trigger();
+        QCOMPARE(main.NotifyPopup1->popups().size(), 1);
+        QCOMPARE(main.NotifyPopup1->Text(), QStringLiteral("9:00:00-->开会\r"));
+        QCOMPARE(main.NotifyPopup1->TimeOut(), 1000);
+        QCOMPARE(main.NotifyPopup1->Height(), 200);
+        QVERIFY(main.Query2->isActive());
+    }
+
+    void mainWindowLoadsTheStoredSkin()
+    {
+        Fixture f("[system]\nskin=6\n");
+        f.env.writeFile(QStringLiteral("skin/02.skn"), "QDialog { background: #fdf5e6; }");
+        TFrmMain main;
+        QCOMPARE(main.SkinEngine1->SkinFile(), f.env.path(QStringLiteral("skin/02.skn")));
+        QVERIFY(main.SkinEngine1->Active());
+        QCOMPARE(qApp->styleSheet(), QStringLiteral("QDialog { background: #fdf5e6; }"));
     }
 
     void removingSelectedPhrasesKeepsTheOthersInOrder()
