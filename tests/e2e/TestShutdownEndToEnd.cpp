@@ -1,0 +1,100 @@
+#include "storage/SettingsFile.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+/// A countdown stored in helper.ini runs out in the real program: the power-off goes to the trial command, which
+/// only writes a marker file, and the plan is cleared in the file.
+class TestShutdownEndToEnd : public QObject
+{
+    Q_OBJECT
+private slots:
+    void storedCountdownRunsThePowerOffCommand()
+    {
+        QTemporaryDir dir;
+        const QString appDir = dir.filePath(QStringLiteral("Vantrel"));
+        copyTree(QStringLiteral(VANTREL_APP_DIR), appDir);
+        QFile::remove(appDir + QStringLiteral("/helper.ini"));
+        writeFile(appDir + QStringLiteral("/helper.ini"),
+                  "[system]\r\nhide=1\r\n[halt]\r\nremain=1\r\nremaintime=3\r\n");
+
+        const QString marker = dir.filePath(QStringLiteral("powered-off"));
+        const QString script = dir.filePath(QStringLiteral("poweroff.sh"));
+        writeFile(script, QStringLiteral("#!/bin/sh\necho off >> '%1'\n").arg(marker).toUtf8());
+        QFile::setPermissions(script, QFile::permissions(script) | QFile::ExeOwner);
+        QDir(dir.path()).mkdir(QStringLiteral("runtime"));
+
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VANTREL_POWEROFF_COMMAND"), QStringLiteral("'%1'").arg(script));
+        // Should the trial command ever be lost, there is no system bus to ask for a real power-off either.
+        env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), QStringLiteral("unix:path=%1/no-bus").arg(dir.path()));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("runtime")));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        QVERIFY(env.contains(QStringLiteral("VANTREL_POWEROFF_COMMAND")));
+
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(appDir);
+        program.start(appDir + QStringLiteral("/vantrel"), {});
+        QVERIFY2(program.waitForStarted(10000), qPrintable(program.errorString()));
+
+        const bool ran = waitFor([&] { return QFile::exists(marker); }, 15000);
+        const QString output = QString::fromLocal8Bit(program.readAllStandardError());
+        program.kill();
+        program.waitForFinished(5000);
+        QVERIFY2(ran, qPrintable(output));
+
+        const SettingsFile settings(appDir + QStringLiteral("/helper.ini"));
+        QCOMPARE(settings.readString(QStringLiteral("halt"), QStringLiteral("appoint"), QString()),
+                 QStringLiteral("0"));
+        QCOMPARE(settings.readString(QStringLiteral("halt"), QStringLiteral("remain"), QString()), QStringLiteral("0"));
+        QCOMPARE(readFile(marker), QByteArray("off\n")); // asked once
+    }
+
+private:
+    static void copyTree(const QString& from, const QString& to)
+    {
+        QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+        QDir().mkpath(to);
+        while (it.hasNext()) {
+            const QString source = it.next();
+            const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(source);
+            if (it.fileInfo().isDir()) {
+                QDir().mkpath(target);
+            } else {
+                QFile::copy(source, target);
+                QFile::setPermissions(target, QFile::permissions(source));
+            }
+        }
+    }
+    static void writeFile(const QString& path, const QByteArray& content)
+    {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(content);
+    }
+    static QByteArray readFile(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    template <typename F> static bool waitFor(F condition, int timeoutMs)
+    {
+        QDeadlineTimer deadline(timeoutMs);
+        while (!condition()) {
+            if (deadline.hasExpired())
+                return false;
+            QThread::msleep(100);
+        }
+        return true;
+    }
+};
+
+QTEST_GUILESS_MAIN(TestShutdownEndToEnd)
+#include "TestShutdownEndToEnd.moc"
