@@ -15,18 +15,25 @@ class TestShutdownEndToEnd : public QObject
 {
     Q_OBJECT
 private slots:
+    void storedCountdownRunsThePowerOffCommand_data()
+    {
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("accepted") << false;
+        QTest::newRow("refused, shown in the error box") << true;
+    }
     void storedCountdownRunsThePowerOffCommand()
     {
+        QFETCH(bool, refused);
         QTemporaryDir dir;
         const QString appDir = dir.filePath(QStringLiteral("Vantrel"));
         copyTree(QStringLiteral(VANTREL_APP_DIR), appDir);
         QFile::remove(appDir + QStringLiteral("/helper.ini"));
-        writeFile(appDir + QStringLiteral("/helper.ini"),
-                  "[system]\r\nhide=1\r\n[halt]\r\nremain=1\r\nremaintime=3\r\n");
+        writeFile(appDir + QStringLiteral("/helper.ini"), "[halt]\r\nremain=1\r\nremaintime=3\r\n");
 
         const QString marker = dir.filePath(QStringLiteral("powered-off"));
         const QString script = dir.filePath(QStringLiteral("poweroff.sh"));
-        writeFile(script, QStringLiteral("#!/bin/sh\necho off >> '%1'\n").arg(marker).toUtf8());
+        writeFile(script,
+                  QStringLiteral("#!/bin/sh\necho off >> '%1'\nexit %2\n").arg(marker).arg(refused ? 3 : 0).toUtf8());
         QFile::setPermissions(script, QFile::permissions(script) | QFile::ExeOwner);
         QDir(dir.path()).mkdir(QStringLiteral("runtime"));
 
@@ -45,10 +52,14 @@ private slots:
         QVERIFY2(program.waitForStarted(10000), qPrintable(program.errorString()));
 
         const bool ran = waitFor([&] { return QFile::exists(marker); }, 15000);
+        const bool errorBox = waitFor([] { return errorBoxShown(); }, refused ? 10000 : 1500);
         const QString output = QString::fromLocal8Bit(program.readAllStandardError());
+        const bool running = program.state() == QProcess::Running;
         program.kill();
         program.waitForFinished(5000);
         QVERIFY2(ran, qPrintable(output));
+        QVERIFY2(running, qPrintable(output));
+        QCOMPARE(errorBox, refused);
 
         const SettingsFile settings(appDir + QStringLiteral("/helper.ini"));
         QCOMPARE(settings.readString(QStringLiteral("halt"), QStringLiteral("appoint"), QString()),
@@ -83,6 +94,27 @@ private:
     {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static QString xdotool(const QStringList& arguments)
+    {
+        QProcess process;
+        process.start(QStringLiteral("xdotool"), arguments);
+        process.waitForFinished(5000);
+        return QString::fromUtf8(process.readAllStandardOutput());
+    }
+    /// A visible window with the program's name that is not the 457 x 326 main window: the error box.
+    static bool errorBoxShown()
+    {
+        const QStringList ids = xdotool({ QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                          QStringLiteral("--name"), QStringLiteral("^Vantrel$") })
+                                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (const QString& id : ids) {
+            const QString geometry = xdotool({ QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id });
+            if (!(geometry.contains(QStringLiteral("WIDTH=457\n"))
+                  && geometry.contains(QStringLiteral("HEIGHT=326\n"))))
+                return true;
+        }
+        return false;
     }
     template <typename F> static bool waitFor(F condition, int timeoutMs)
     {
