@@ -5,6 +5,7 @@
 #include "TFrmSystemset.h"
 #include "TFrmabout.h"
 #include "platform/AppPaths.h"
+#include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
@@ -247,7 +248,13 @@ void TFrmMain::FormCreate()
         Services::reportError(problem);
 }
 
-void TFrmMain::Timer2Timer() { m_reminderEngine->tick(); }
+void TFrmMain::Timer2Timer()
+{
+    m_reminderEngine->tick();
+    const int interval = ReminderEngine::nextInterval(Services::clock().now().time());
+    if (Timer2->isActive() && Timer2->interval() != interval)
+        Timer2->start(interval);
+}
 
 void TFrmMain::N1Click()
 {

@@ -43,6 +43,11 @@ public:
     /// One timer tick at Services::clock().now().
     void tick();
 
+    /// The timer interval that keeps ticks just past the turn of each wall-clock second, given the time a tick
+    /// ended: 1000 while they fall there, else the way back to it. A tick early in its second leaves the rest of
+    /// that second for the pop-up, the sound and the program, so a reminder's program runs in its own second.
+    static int nextInterval(const QTime& now);
+
     /// Whether a row fires in the given second (milliseconds are ignored). Only a row whose hint is exactly "是"
     /// can be due; a frequency the engine does not know is never due.
     static bool isDue(const Reminder& reminder, const QDateTime& second);
