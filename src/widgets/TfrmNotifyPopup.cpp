@@ -3,6 +3,7 @@
 #include "platform/Desktop.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
+#include "storage/TextLines.h"
 
 #include <QBitmap>
 #include <QCloseEvent>
@@ -100,7 +101,7 @@ TfrmNotifyPopup::TfrmNotifyPopup(TNotifyPopup* component, int edge, int stackOff
     lblText->setWordWrap(true);
     lblText->setAlignment(component->TextAlignment() | Qt::AlignVCenter);
     lblText->setCursor(m_textCursor);
-    lblText->setText(m_text);
+    lblText->setText(displayLineBreaks(m_text));
     lblText->setAccessibleName(m_text);
 
     lblTitle = new QLabel(pnlBorder);

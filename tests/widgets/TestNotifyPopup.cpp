@@ -446,6 +446,13 @@ private slots:
         QCOMPARE(window->lblText->textFormat(), Qt::PlainText);
     }
 
+    void loneCarriageReturnsBreakLines()
+    {
+        // Today's plan ends each line with a lone CR; each must show on a line of its own.
+        TfrmNotifyPopup* window = show(QStringLiteral("8:00:00-->开会\r9:30:00-->出发\r"));
+        QCOMPARE(window->lblText->text(), QStringLiteral("8:00:00-->开会\n9:30:00-->出发\n"));
+    }
+
     void clicks_data()
     {
         QTest::addColumn<QString>("target");
