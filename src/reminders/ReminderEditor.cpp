@@ -7,6 +7,7 @@
 #include "platform/SoundPlayer.h"
 #include "reminders/SoundCatalogue.h"
 #include "reminders/TFrmAlarm.h"
+#include "storage/DateFormats.h"
 #include "storage/TableQuery.h"
 #include "widgets/GbkTextEdit.h"
 
@@ -72,9 +73,9 @@ ReminderEditor::ReminderEditor(QWidget* parent)
     timeGroup->setAccessibleName(timeGroup->title());
     DateTimePicker1 = named(new QDateEdit(timeGroup), QStringLiteral("DateTimePicker1"), QStringLiteral("提醒日期"));
     DateTimePicker1->setCalendarPopup(true);
-    DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy-M-d")); // the short date format, as the grid shows it
+    DateTimePicker1->setDisplayFormat(DateFormats::shortDateFormat());
     DateTimePicker2 = named(new QTimeEdit(timeGroup), QStringLiteral("DateTimePicker2"), QStringLiteral("提醒时间"));
-    DateTimePicker2->setDisplayFormat(QStringLiteral("H:mm:ss")); // the long time format
+    DateTimePicker2->setDisplayFormat(DateFormats::longTimeFormat());
     Button1 = named(new QPushButton(QStringLiteral("<—现在时间"), timeGroup), QStringLiteral("Button1"),
                     QStringLiteral("<—现在时间"));
     auto* timeRow = new QHBoxLayout(timeGroup);

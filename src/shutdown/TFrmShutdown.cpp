@@ -5,6 +5,7 @@
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
 #include "platform/Services.h"
+#include "storage/DateFormats.h"
 #include "storage/SettingsFile.h"
 #include "widgets/TNotifyPopup.h"
 
@@ -97,11 +98,11 @@ TFrmShutdown::TFrmShutdown(QWidget* parent)
     DateTimePicker1 = new QDateEdit(GroupBox2);
     DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
     DateTimePicker1->setCalendarPopup(true);
-    DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy-M-d")); // the short date format
+    DateTimePicker1->setDisplayFormat(DateFormats::shortDateFormat());
     DateTimePicker1->setGeometry(83, 23, 85, 21);
     DateTimePicker2 = new QTimeEdit(GroupBox2);
     DateTimePicker2->setObjectName(QStringLiteral("DateTimePicker2"));
-    DateTimePicker2->setDisplayFormat(QStringLiteral("H:mm:ss")); // the long time format
+    DateTimePicker2->setDisplayFormat(DateFormats::longTimeFormat());
     DateTimePicker2->setGeometry(170, 23, 79, 21);
     Button1 = button(GroupBox2, "Button1", QStringLiteral("<—现在时间"), 256, 20, 73, 25);
     RadioButton2 = radio(GroupBox2, "RadioButton2", QStringLiteral("计时关机"), 15, 56);

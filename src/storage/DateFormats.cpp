@@ -4,14 +4,24 @@
 
 namespace DateFormats {
 
+QString shortDateFormat()
+{
+    return QStringLiteral("yyyy-M-d");
+}
+
+QString longTimeFormat()
+{
+    return QStringLiteral("H:mm:ss");
+}
+
 QString shortDate(const QDate& date)
 {
-    return date.isValid() ? date.toString(QStringLiteral("yyyy-M-d")) : QString();
+    return date.isValid() ? date.toString(shortDateFormat()) : QString();
 }
 
 QString longTime(const QTime& time)
 {
-    return time.isValid() ? time.toString(QStringLiteral("H:mm:ss")) : QString();
+    return time.isValid() ? time.toString(longTimeFormat()) : QString();
 }
 
 QString shortDateTime(const QDateTime& dateTime)

@@ -9,6 +9,10 @@
 /// Every date or time shown to the user or compared as text goes through here.
 namespace DateFormats {
 
+/// The format strings themselves, for date and time pickers.
+QString shortDateFormat();
+QString longTimeFormat();
+
 QString shortDate(const QDate& date);
 QString longTime(const QTime& time);
 QString shortDateTime(const QDateTime& dateTime); ///< short date, a blank, long time
