@@ -89,7 +89,8 @@ void ReminderEngine::tick()
         // Already evaluated, or the clock stepped back a little: those seconds have had their turn.
         if (behind >= 0 && behind <= kMaxCatchUpSeconds)
             return;
-        // A clock set back further starts afresh at the current second, like the first tick.
+        // Catch up on the seconds since the last tick. A clock set back further than that starts afresh at the
+        // current second, like the first tick.
         if (behind < 0)
             first = std::max(m_lastSecond.addSecs(1), current.addSecs(-kMaxCatchUpSeconds));
     }
