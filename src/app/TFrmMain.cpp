@@ -4,6 +4,9 @@
 #include "MakerInfo.h"
 #include "TFrmSystemset.h"
 #include "TFrmabout.h"
+#include "cards/TFrmCalendar.h"
+#include "cards/TFrmCard.h"
+#include "clock/Tfrmclock.h"
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -11,18 +14,15 @@
 #include "platform/Shell.h"
 #include "platform/SoundPlayer.h"
 #include "platform/WebPage.h"
-#include "storage/SettingsFile.h"
-#include "storage/TableQuery.h"
-#include "cards/TFrmCalendar.h"
-#include "cards/TFrmCard.h"
-#include "clock/Tfrmclock.h"
-#include "reminders/TodayPlan.h"
-#include "reminders/TFrmAlarm.h"
-#include "shutdown/TFrmShutdown.h"
-#include "update/TFrmUpdate.h"
 #include "reminders/NotifyPopupAdapter.h"
 #include "reminders/ReminderEngine.h"
+#include "reminders/TFrmAlarm.h"
 #include "reminders/TFrmAlarminf.h"
+#include "reminders/TodayPlan.h"
+#include "shutdown/TFrmShutdown.h"
+#include "storage/SettingsFile.h"
+#include "storage/TableQuery.h"
+#include "update/TFrmUpdate.h"
 #include "widgets/Images.h"
 #include "widgets/SkinTable.h"
 #include "widgets/TNavBar.h"
@@ -45,8 +45,9 @@ const QString kStars = QStringLiteral("***********************");
 }
 
 TFrmMain::TFrmMain(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint)
+    : QWidget(parent,
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("FrmMain"));
     setWindowTitle(QStringLiteral("Vantrel"));
@@ -263,7 +264,10 @@ void TFrmMain::N1Click()
     activateWindow();
 }
 
-void TFrmMain::N5Click() { TodayPlan::show(*Query2, *NotifyPopup1, 1000); }
+void TFrmMain::N5Click()
+{
+    TodayPlan::show(*Query2, *NotifyPopup1, 1000);
+}
 
 void TFrmMain::N11Click()
 {
@@ -284,7 +288,10 @@ void TFrmMain::N12Click()
         Forms::FrmAlarminf->MediaPlayer1->close();
 }
 
-void TFrmMain::N13Click() { OpenWebPage(MakerInfo::homePage()); }
+void TFrmMain::N13Click()
+{
+    OpenWebPage(MakerInfo::homePage());
+}
 
 void TFrmMain::N14Click()
 {
@@ -309,8 +316,9 @@ void TFrmMain::HideClick()
 
 bool TFrmMain::ExitWithConfirmation()
 {
-    const MsgAnswer answer = Services::dialogs().messageBox(
-        this, QStringLiteral("确 定 要 退 出 此 系 统!"), QStringLiteral("提示"), MsgIcon::Warning, MsgButtons::OkCancel);
+    const MsgAnswer answer
+        = Services::dialogs().messageBox(this, QStringLiteral("确 定 要 退 出 此 系 统!"), QStringLiteral("提示"),
+                                         MsgIcon::Warning, MsgButtons::OkCancel);
     if (answer != MsgAnswer::Ok)
         return false;
     close(); // hides, and shows the clock, as any close does

@@ -32,8 +32,8 @@ public:
     QLabel* Image1 = nullptr;
     TTrayIcon* TrayIcon1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
-    QAction* N1 = nullptr;  ///< "打开Vantrel"
-    QAction* N5 = nullptr;  ///< "今日计划"
+    QAction* N1 = nullptr; ///< "打开Vantrel"
+    QAction* N5 = nullptr; ///< "今日计划"
     QAction* N11 = nullptr; ///< "打开电子钟" / "关闭电子钟"
     QAction* N12 = nullptr; ///< "关闭提醒音乐"
     QAction* N13 = nullptr; ///< "Brellan主页"
@@ -46,21 +46,21 @@ public:
     TSkinEngine* SkinEngine1 = nullptr;
 
     // Navigation bar buttons, in bar order.
-    QToolButton* BtnAlarmList = nullptr;   ///< "提醒列表"
-    QToolButton* BtnSystemSet = nullptr;   ///< "系统设置"
-    QToolButton* BtnLocalTime = nullptr;   ///< "调整本地时间"
-    QToolButton* BtnCardManage = nullptr;  ///< "名片管理"
-    QToolButton* BtnCardSearch = nullptr;  ///< "名片查询"
-    QToolButton* BtnUpdate = nullptr;      ///< "软件升级"
-    QToolButton* BtnHomePage = nullptr;    ///< "Brellan主页"
-    QToolButton* BtnGuestBook = nullptr;   ///< "Brellan留言本"
-    QToolButton* BtnMail = nullptr;        ///< "给我写信"
-    QToolButton* BtnHelp = nullptr;        ///< "帮助主题"
-    QToolButton* BtnAbout = nullptr;       ///< "关于..."
-    QToolButton* BtnShutdown = nullptr;    ///< "关机设置"
-    QToolButton* BtnHide = nullptr;        ///< "隐藏Vantrel"
-    QToolButton* BtnStars = nullptr;       ///< the row of asterisks, a button without action
-    QToolButton* BtnExit = nullptr;        ///< "退出Vantrel"
+    QToolButton* BtnAlarmList = nullptr; ///< "提醒列表"
+    QToolButton* BtnSystemSet = nullptr; ///< "系统设置"
+    QToolButton* BtnLocalTime = nullptr; ///< "调整本地时间"
+    QToolButton* BtnCardManage = nullptr; ///< "名片管理"
+    QToolButton* BtnCardSearch = nullptr; ///< "名片查询"
+    QToolButton* BtnUpdate = nullptr; ///< "软件升级"
+    QToolButton* BtnHomePage = nullptr; ///< "Brellan主页"
+    QToolButton* BtnGuestBook = nullptr; ///< "Brellan留言本"
+    QToolButton* BtnMail = nullptr; ///< "给我写信"
+    QToolButton* BtnHelp = nullptr; ///< "帮助主题"
+    QToolButton* BtnAbout = nullptr; ///< "关于..."
+    QToolButton* BtnShutdown = nullptr; ///< "关机设置"
+    QToolButton* BtnHide = nullptr; ///< "隐藏Vantrel"
+    QToolButton* BtnStars = nullptr; ///< the row of asterisks, a button without action
+    QToolButton* BtnExit = nullptr; ///< "退出Vantrel"
 
     /// Asks "确 定 要 退 出 此 系 统!" and ends the program on OK. Returns whether the user confirmed.
     bool ExitWithConfirmation();

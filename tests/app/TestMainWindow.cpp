@@ -1,8 +1,8 @@
 #include "Forms.h"
 #include "TFrmMain.h"
 #include "TFrmabout.h"
-#include "VantrelApplication.h"
 #include "TestEnvironment.h"
+#include "VantrelApplication.h"
 #include "widgets/TNavBar.h"
 
 #include <QAction>
@@ -76,18 +76,18 @@ void TestMainWindow::navigationBarHeadersAndButtons_data()
     QTest::addColumn<QStringList>("items");
     const QString stars = QStringLiteral("***********************");
     QTest::newRow("reminders") << 0 << QStringLiteral("提醒Vantrel")
-                               << QStringList{QStringLiteral("提醒列表"), QStringLiteral("系统设置"),
-                                              QStringLiteral("调整本地时间")};
+                               << QStringList{ QStringLiteral("提醒列表"), QStringLiteral("系统设置"),
+                                               QStringLiteral("调整本地时间") };
     QTest::newRow("cards") << 1 << QStringLiteral("名片Vantrel")
-                           << QStringList{QStringLiteral("名片管理"), QStringLiteral("名片查询")};
+                           << QStringList{ QStringLiteral("名片管理"), QStringLiteral("名片查询") };
     QTest::newRow("help") << 2 << QStringLiteral("帮助Vantrel")
-                          << QStringList{QStringLiteral("软件升级"),      stars,
-                                         QStringLiteral("Brellan主页"),   QStringLiteral("Brellan留言本"),
-                                         QStringLiteral("给我写信"),      stars,
-                                         QStringLiteral("帮助主题"),      QStringLiteral("关于...")};
+                          << QStringList{ QStringLiteral("软件升级"),    stars,
+                                          QStringLiteral("Brellan主页"), QStringLiteral("Brellan留言本"),
+                                          QStringLiteral("给我写信"),    stars,
+                                          QStringLiteral("帮助主题"),    QStringLiteral("关于...") };
     QTest::newRow("power") << 3 << QStringLiteral("关机Vantrel")
-                           << QStringList{QStringLiteral("关机设置"), QStringLiteral("隐藏Vantrel"), stars,
-                                          QStringLiteral("退出Vantrel")};
+                           << QStringList{ QStringLiteral("关机设置"), QStringLiteral("隐藏Vantrel"), stars,
+                                           QStringLiteral("退出Vantrel") };
 }
 
 void TestMainWindow::navigationBarHeadersAndButtons()
@@ -107,12 +107,12 @@ void TestMainWindow::navigationBarHeadersAndButtons()
         if (auto* w = qobject_cast<QWidget*>(child); w && (qobject_cast<QToolButton*>(w) || qobject_cast<QLabel*>(w)))
             entries << w;
     }
-    std::sort(entries.begin(), entries.end(), [group](QWidget* a, QWidget* b) {
-        return group->layout()->indexOf(a) < group->layout()->indexOf(b);
-    });
+    std::sort(entries.begin(), entries.end(),
+              [group](QWidget* a, QWidget* b) { return group->layout()->indexOf(a) < group->layout()->indexOf(b); });
     QStringList texts;
     for (QWidget* w : entries)
-        texts << (qobject_cast<QToolButton*>(w) ? qobject_cast<QToolButton*>(w)->text() : qobject_cast<QLabel*>(w)->text());
+        texts << (qobject_cast<QToolButton*>(w) ? qobject_cast<QToolButton*>(w)->text()
+                                                : qobject_cast<QLabel*>(w)->text());
     QCOMPARE(texts, items);
 }
 
@@ -121,10 +121,10 @@ void TestMainWindow::trayMenuItemsInOrder()
     QStringList captions;
     for (QAction* action : m_main->PopupMenu1->actions())
         captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    QCOMPARE(captions, (QStringList{QStringLiteral("打开Vantrel"), QStringLiteral("今日计划"), QStringLiteral("-"),
-                                    QStringLiteral("打开电子钟"), QStringLiteral("关闭提醒音乐"),
-                                    QStringLiteral("Brellan主页"), QStringLiteral("关于"), QStringLiteral("-"),
-                                    QStringLiteral("退出"), QStringLiteral("-")}));
+    QCOMPARE(captions,
+             (QStringList{ QStringLiteral("打开Vantrel"), QStringLiteral("今日计划"), QStringLiteral("-"),
+                           QStringLiteral("打开电子钟"), QStringLiteral("关闭提醒音乐"), QStringLiteral("Brellan主页"),
+                           QStringLiteral("关于"), QStringLiteral("-"), QStringLiteral("退出"), QStringLiteral("-") }));
 }
 
 void TestMainWindow::closeHidesInsteadOfEnding()

@@ -47,7 +47,7 @@ ProgramUnderTest::ProgramUnderTest()
 {
     copyTree(QStringLiteral(VANTREL_APP_DIR), m_dir.path());
     // A test starts from a clean program folder, whatever a manual run left in the build.
-    for (const char* leftover : {"helper.ini", "content.dat", "Card.txt"})
+    for (const char* leftover : { "helper.ini", "content.dat", "Card.txt" })
         QFile::remove(m_dir.filePath(QString::fromLatin1(leftover)));
     QDir(m_dir.filePath(QStringLiteral("data"))).removeRecursively();
     QDir(m_dir.path()).mkpath(QStringLiteral("data"));
@@ -65,7 +65,10 @@ ProgramUnderTest::~ProgramUnderTest()
     }
 }
 
-QString ProgramUnderTest::appDir() const { return m_dir.path() + QLatin1Char('/'); }
+QString ProgramUnderTest::appDir() const
+{
+    return m_dir.path() + QLatin1Char('/');
+}
 
 void ProgramUnderTest::writeFile(const QString& relative, const QByteArray& content) const
 {
@@ -84,7 +87,7 @@ QByteArray ProgramUnderTest::readFile(const QString& relative) const
 
 QString ProgramUnderTest::sqlite(const QString& relativeTable, const QString& statement) const
 {
-    return run(QStringLiteral("sqlite3"), {path(relativeTable)}, statement.toUtf8());
+    return run(QStringLiteral("sqlite3"), { path(relativeTable) }, statement.toUtf8());
 }
 
 int ProgramUnderTest::start(const QStringList& arguments, const QStringList& extraEnvironment)
@@ -116,8 +119,8 @@ QString ProgramUnderTest::errorOutput(int index)
 QStringList ProgramUnderTest::windows(const QString& titlePattern)
 {
     // Only mapped windows count: a hidden Qt window keeps its X window.
-    return run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                          QStringLiteral("--name"), titlePattern})
+    return run(QStringLiteral("xdotool"),
+               { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), titlePattern })
         .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
@@ -130,9 +133,9 @@ QStringList ProgramUnderTest::waitForWindows(const QString& titlePattern, int ti
 
 bool ProgramUnderTest::sendKey(const QString& windowId, const QString& key)
 {
-    run(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), windowId});
+    run(QStringLiteral("xdotool"), { QStringLiteral("windowfocus"), QStringLiteral("--sync"), windowId });
     QProcess p;
-    p.start(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("--window"), windowId, key});
+    p.start(QStringLiteral("xdotool"), { QStringLiteral("key"), QStringLiteral("--window"), windowId, key });
     return p.waitForFinished(5000) && p.exitCode() == 0;
 }
 

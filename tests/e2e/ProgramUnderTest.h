@@ -32,7 +32,7 @@ public:
     /// Sends a key (xdotool name, e.g. "Return") to a window.
     static bool sendKey(const QString& windowId, const QString& key);
     /// Waits until a condition holds, running the event loop; false on time-out.
-    template<typename F> static bool waitFor(F condition, int timeoutMs);
+    template <typename F> static bool waitFor(F condition, int timeoutMs);
 
     /// Kills a copy at once (as a crash would) and waits for it.
     void kill(int index);
@@ -46,7 +46,7 @@ private:
     QStringList m_stderr;
 };
 
-template<typename F> bool ProgramUnderTest::waitFor(F condition, int timeoutMs)
+template <typename F> bool ProgramUnderTest::waitFor(F condition, int timeoutMs)
 {
     return poll(std::function<bool()>(condition), timeoutMs);
 }

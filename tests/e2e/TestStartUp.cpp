@@ -56,8 +56,8 @@ void TestStartUp::damagedFilesAreReportedAndKept_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("named");
-    QTest::newRow("helper.ini is binary") << "helper.ini" << QByteArray("\x00\x01\xff[system]\x00hide=1", 17)
-                                          << "helper.ini";
+    QTest::newRow("helper.ini is binary")
+        << "helper.ini" << QByteArray("\x00\x01\xff[system]\x00hide=1", 17) << "helper.ini";
     QTest::newRow("time.db is text") << "data/time.db" << QByteArray("not a table at all\n") << "time.db";
 }
 
@@ -85,9 +85,9 @@ void TestStartUp::unwritableDataFolderIsReported()
     QDir(program.path(QStringLiteral("data"))).removeRecursively();
     program.writeFile(QStringLiteral("data"), "in the way");
     const int copy = program.start();
-    QVERIFY2(ProgramUnderTest::waitFor([&] { return program.errorOutput(copy).contains(QStringLiteral("time.db")); },
-                                       20000),
-             qPrintable(program.errorOutput(copy)));
+    QVERIFY2(
+        ProgramUnderTest::waitFor([&] { return program.errorOutput(copy).contains(QStringLiteral("time.db")); }, 20000),
+        qPrintable(program.errorOutput(copy)));
     QCOMPARE(program.process(copy).state(), QProcess::Running);
     QCOMPARE(program.readFile(QStringLiteral("data")), QByteArray("in the way"));
 }
