@@ -97,6 +97,8 @@ int ProgramUnderTest::start(const QStringList& arguments, const QStringList& ext
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
     env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    // Whatever a test leaves in helper.ini, the real program must never switch this machine off.
+    env.insert(QStringLiteral("VANTREL_POWEROFF_COMMAND"), QStringLiteral("true"));
     for (const QString& entry : extraEnvironment) {
         const qsizetype eq = entry.indexOf(QLatin1Char('='));
         env.insert(entry.left(eq), entry.mid(eq + 1));
