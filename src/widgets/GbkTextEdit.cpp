@@ -1,6 +1,8 @@
 #include "GbkTextEdit.h"
 
+#include "EditSplit.h"
 #include "storage/Gbk.h"
+#include "storage/TextLines.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -9,13 +11,6 @@
 #include <QTextDocument>
 
 namespace {
-
-QString withLineFeeds(QString text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
 
 /// The text a key press would enter, or an empty string for keys that enter nothing.
 QString enteredText(const QKeyEvent* event)
@@ -28,30 +23,6 @@ QString enteredText(const QKeyEvent* event)
             return {};
     }
     return text;
-}
-
-/// Splits an edit's result into head + inserted + tail, where head and tail are unchanged from `before`. The caret
-/// stands at the end of what was inserted, which settles where the insertion was when the text repeats itself
-/// (typing "ba" into "a|b" gives "abab": the insertion is "ba", not the trailing "ab").
-void splitEdit(const QString& before, const QString& after, qsizetype caret, qsizetype& head, qsizetype& tail)
-{
-    tail = after.size() - caret;
-    const bool caretFits = caret >= 0 && tail >= 0 && tail <= before.size()
-        && QStringView(after).right(tail) == QStringView(before).right(tail);
-    if (!caretFits) {
-        tail = 0;
-        while (tail < before.size() && tail < after.size()
-               && before.at(before.size() - 1 - tail) == after.at(after.size() - 1 - tail))
-            ++tail;
-    }
-    const qsizetype headLimit = qMin(after.size(), before.size()) - tail;
-    head = 0;
-    while (head < headLimit && before.at(head) == after.at(head))
-        ++head;
-    if (head > 0 && after.at(head - 1).isHighSurrogate())
-        --head;
-    if (tail > 0 && after.at(after.size() - tail).isLowSurrogate())
-        --tail;
 }
 
 } // namespace

@@ -101,7 +101,7 @@ TfrmNotifyPopup::TfrmNotifyPopup(TNotifyPopup* component, int edge, int stackOff
     lblText->setWordWrap(true);
     lblText->setAlignment(component->TextAlignment() | Qt::AlignVCenter);
     lblText->setCursor(m_textCursor);
-    lblText->setText(displayLineBreaks(m_text));
+    lblText->setText(withLineFeeds(m_text));
     lblText->setAccessibleName(m_text);
 
     lblTitle = new QLabel(pnlBorder);

@@ -57,7 +57,7 @@ void prepare(QFileDialog& dialog, const FileDialogOptions& options)
 MsgAnswer LinuxDialogs::messageBox(QWidget* parent, const QString& text, const QString& caption, MsgIcon icon,
                                    MsgButtons buttons)
 {
-    QMessageBox box(toQt(icon), caption, displayLineBreaks(text), toQt(buttons), parent);
+    QMessageBox box(toQt(icon), caption, withLineFeeds(text), toQt(buttons), parent);
     box.setAccessibleName(caption);
     switch (box.exec()) {
     case QMessageBox::Ok:
