@@ -1,11 +1,14 @@
 #include "CardFieldPanel.h"
 
+#include "platform/Dialogs.h"
+#include "platform/Services.h"
 #include "storage/TableQuery.h"
 #include "widgets/GbkLineEdit.h"
 #include "widgets/GbkTextEdit.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 
 namespace {
 
@@ -138,4 +141,31 @@ void CardFieldPanel::appendCategories()
 QWidget* CardFieldPanel::lastField() const
 {
     return Memo1;
+}
+
+bool CardFieldPanel::requireName()
+{
+    if (!Edit1->text().isEmpty())
+        return true;
+    Services::dialogs().messageBox(window(), QStringLiteral("请 输 入 姓 名!"), QStringLiteral("提示"),
+                                   MsgIcon::Warning, MsgButtons::Ok);
+    Edit1->setFocus();
+    return false;
+}
+
+CardFieldPanel::Buttons CardFieldPanel::addButtons(QWidget* owner)
+{
+    Buttons buttons{ new QPushButton(QStringLiteral("确定"), owner), new QPushButton(QStringLiteral("取消"), owner) };
+    buttons.ok->setObjectName(QStringLiteral("Button1"));
+    buttons.ok->setGeometry(64, 304, 75, 25);
+    buttons.cancel->setObjectName(QStringLiteral("Button2"));
+    buttons.cancel->setGeometry(200, 304, 75, 25);
+    for (QPushButton* b : { buttons.ok, buttons.cancel }) {
+        b->setAccessibleName(b->text());
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    QWidget::setTabOrder(lastField(), buttons.ok);
+    QWidget::setTabOrder(buttons.ok, buttons.cancel);
+    return buttons;
 }

@@ -7,6 +7,7 @@
 class GbkLineEdit;
 class GbkTextEdit;
 class QComboBox;
+class QPushButton;
 
 /// The twelve input fields of the card editors: an editable category box, ten edit fields and the note, each with
 /// its byte limit. Enter in an edit field moves on to the next field; Enter in the note starts a new line.
@@ -42,4 +43,16 @@ public:
 
     /// The last input field, for the tab order that goes on to the buttons.
     QWidget* lastField() const;
+
+    /// False, after the refusal "请 输 入 姓 名!" and with the focus on the name, when the name is empty.
+    bool requireName();
+
+    /// The editors' "确定" and "取消" under the panel. Enter belongs to the field chain, never to a button, and the
+    /// tab order goes from the last field on to them.
+    struct Buttons
+    {
+        QPushButton* ok;
+        QPushButton* cancel;
+    };
+    Buttons addButtons(QWidget* owner);
 };
