@@ -1,16 +1,11 @@
 #include "Services.h"
 
 #include "Clock.h"
+#include "linux/SystemClock.h"
 
 #include <QtGlobal>
 
 namespace {
-
-class SystemClock : public Clock
-{
-public:
-    QDateTime now() const override { return QDateTime::currentDateTime(); }
-};
 
 struct Registry
 {
