@@ -7,6 +7,7 @@
 #include "Tfrmaddcard.h"
 #include "Tfrmeditcard.h"
 #include "Tfrmsetclass.h"
+#include "VCard.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
@@ -35,6 +36,7 @@ namespace {
 
 const QColor kPanelGrey(231, 231, 231);
 const QString kBackupFilter = QStringLiteral("名片通信录数据库 (*.Dat)");
+const QString kVCardFilter = QStringLiteral("vCard 名片文件 (*.vcf *.vcard);;所有文件 (*)");
 
 /// Tree nodes order themselves the way a Chinese reader expects (by pinyin), whatever the process locale is.
 class CardTreeItem : public QTreeWidgetItem
@@ -95,6 +97,9 @@ TFrmCard::TFrmCard(QWidget* parent)
     N9 = item(data, "N9", QStringLiteral("数据库导入"), "card-restore");
     data->addSeparator();
     N11 = item(data, "N11", QStringLiteral("另存为文本"), "card-text");
+    data->addSeparator();
+    N19 = item(data, "N19", QStringLiteral("导出vCard…"), nullptr);
+    N20 = item(data, "N20", QStringLiteral("导入vCard…"), nullptr);
     QMenu* classes = menu("N12", QStringLiteral("  分类设置  "));
     N13 = item(classes, "N13", QStringLiteral("名片分类"), "card-classes");
 
@@ -242,6 +247,8 @@ TFrmCard::TFrmCard(QWidget* parent)
     connect(N8, &QAction::triggered, this, &TFrmCard::BackupClick);
     connect(N9, &QAction::triggered, this, &TFrmCard::RestoreClick);
     connect(N11, &QAction::triggered, this, &TFrmCard::ExportTextClick);
+    connect(N19, &QAction::triggered, this, &TFrmCard::ExportVCardClick);
+    connect(N20, &QAction::triggered, this, &TFrmCard::ImportVCardClick);
     connect(N13, &QAction::triggered, this, &TFrmCard::CategoriesClick);
     connect(ToolButton1, &QToolButton::clicked, this, &TFrmCard::AddCardClick);
     connect(ToolButton2, &QToolButton::clicked, this, &TFrmCard::ModifyCardClick);
@@ -444,4 +451,49 @@ void TFrmCard::ExportTextClick()
         this, QStringLiteral("已成功导出文本文件:Card.Txt(与执行程序同目录)!\r\r          也可以另存到其它的地方。"),
         QStringLiteral("信息提示"), MsgIcon::Information, MsgButtons::Ok);
     Services::shell().open(file);
+}
+
+void TFrmCard::ExportVCardClick()
+{
+    CardTables::setStatement(*Query3, CardTables::selectAllCards());
+    Query3->open();
+    if (Query3->recordCount() <= 0) {
+        Services::dialogs().messageBox(this, QStringLiteral("当前状态没有任何记录，无需保存!"),
+                                       QStringLiteral("信息提示"), MsgIcon::Question, MsgButtons::Ok);
+        return;
+    }
+    QDir().mkpath(CardFiles::backupFolder());
+    FileDialogOptions options;
+    options.parent = this;
+    options.title = QStringLiteral("导出vCard");
+    options.initialDir = CardFiles::backupFolder();
+    options.fileName = VCard::defaultFileName();
+    options.filter = kVCardFilter;
+    options.defaultSuffix = QStringLiteral("vcf");
+    options.confirmOverwrite = true;
+    const QString target = Services::dialogs().saveFile(options);
+    if (target.isEmpty())
+        return;
+    const int count = VCard::exportFile(target);
+    Services::dialogs().messageBox(this,
+                                   QStringLiteral("已导出 %1 张名片到：").arg(count) + QDir::toNativeSeparators(target),
+                                   QStringLiteral("信息提示"), MsgIcon::Information, MsgButtons::Ok);
+}
+
+void TFrmCard::ImportVCardClick()
+{
+    QDir().mkpath(CardFiles::backupFolder());
+    FileDialogOptions options;
+    options.parent = this;
+    options.title = QStringLiteral("导入vCard");
+    options.initialDir = CardFiles::backupFolder();
+    options.filter = kVCardFilter;
+    const QString source = Services::dialogs().openFile(options);
+    if (source.isEmpty())
+        return;
+    const VCard::ImportResult result = VCard::importFile(source);
+    Services::dialogs().messageBox(this, VCard::summary(result), QStringLiteral("信息提示"),
+                                   result.isVCard ? MsgIcon::Information : MsgIcon::Warning, MsgButtons::Ok);
+    if (result.imported > 0)
+        RefreshCardTree();
 }

@@ -40,6 +40,8 @@ public:
     QAction* N8 = nullptr; ///< "数据库导出"
     QAction* N9 = nullptr; ///< "数据库导入"
     QAction* N11 = nullptr; ///< "另存为文本"
+    QAction* N19 = nullptr; ///< "导出vCard…"
+    QAction* N20 = nullptr; ///< "导入vCard…"
     QAction* N13 = nullptr; ///< "名片分类"
 
     QWidget* ToolBar1 = nullptr;
@@ -92,6 +94,8 @@ public slots:
     void BackupClick();
     void RestoreClick();
     void ExportTextClick();
+    void ExportVCardClick();
+    void ImportVCardClick();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -4,16 +4,20 @@
 #include "platform/AppPaths.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
+#include "reminders/ReminderCalendar.h"
 #include "reminders/ReminderTable.h"
 #include "reminders/TFrmAlarminf.h"
 #include "reminders/TFrmEdit.h"
 #include "storage/TableQuery.h"
 #include "storage/TableQueryModel.h"
 
+#include <QDir>
+
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -133,6 +137,19 @@ TFrmAlarm::TFrmAlarm(QWidget* parent)
     connect(Button5, &QPushButton::clicked, this, &TFrmAlarm::Button5Click);
     connect(Button6, &QPushButton::clicked, this, &TFrmAlarm::Button6Click);
     connect(BitBtn1, &QPushButton::clicked, this, &TFrmAlarm::BitBtn1Click);
+
+    // Reminders in and out of calendar programs, from the grid's context menu; the buttons stay as they are.
+    PopupMenu1 = new QMenu(DBGrid1);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    N1 = PopupMenu1->addAction(QStringLiteral("导出到日历文件…"));
+    N1->setObjectName(QStringLiteral("N1"));
+    N2 = PopupMenu1->addAction(QStringLiteral("从日历文件导入…"));
+    N2->setObjectName(QStringLiteral("N2"));
+    DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(DBGrid1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupMenu1->popup(DBGrid1->viewport()->mapToGlobal(pos)); });
+    connect(N1, &QAction::triggered, this, &TFrmAlarm::ExportCalendarClick);
+    connect(N2, &QAction::triggered, this, &TFrmAlarm::ImportCalendarClick);
 }
 
 void TFrmAlarm::showEvent(QShowEvent* event)
@@ -226,4 +243,51 @@ void TFrmAlarm::DBGrid1CellClick(const QModelIndex& index)
 void TFrmAlarm::BitBtn1Click()
 {
     reject();
+}
+
+namespace {
+
+const QString kCalendarFilter = QStringLiteral("iCalendar 日历文件 (*.ics *.ical *.ifb);;所有文件 (*)");
+
+} // namespace
+
+void TFrmAlarm::ExportCalendarClick()
+{
+    const QString folder = AppPaths::appDir() + QStringLiteral("bak/");
+    QDir().mkpath(folder);
+    FileDialogOptions options;
+    options.parent = this;
+    options.title = QStringLiteral("导出到日历文件");
+    options.initialDir = folder;
+    options.fileName = ReminderCalendar::defaultFileName();
+    options.filter = kCalendarFilter;
+    options.defaultSuffix = QStringLiteral("ics");
+    options.confirmOverwrite = true;
+    const QString target = Services::dialogs().saveFile(options);
+    if (target.isEmpty())
+        return;
+    const int count = ReminderCalendar::exportFile(target);
+    Services::dialogs().messageBox(this,
+                                   QStringLiteral("已导出 %1 条提醒到：").arg(count) + QDir::toNativeSeparators(target),
+                                   QStringLiteral("信息提示"), MsgIcon::Information, MsgButtons::Ok);
+}
+
+void TFrmAlarm::ImportCalendarClick()
+{
+    const QString folder = AppPaths::appDir() + QStringLiteral("bak/");
+    QDir().mkpath(folder);
+    FileDialogOptions options;
+    options.parent = this;
+    options.title = QStringLiteral("从日历文件导入");
+    options.initialDir = folder;
+    options.filter = kCalendarFilter;
+    const QString source = Services::dialogs().openFile(options);
+    if (source.isEmpty())
+        return;
+    const ReminderCalendar::ImportResult result = ReminderCalendar::importFile(source);
+    Services::dialogs().messageBox(
+        this, ReminderCalendar::summary(result), QStringLiteral("信息提示"),
+        result.kind == ReminderCalendar::FileKind::Calendar ? MsgIcon::Information : MsgIcon::Warning, MsgButtons::Ok);
+    if (result.imported > 0)
+        FormShow();
 }

@@ -2,7 +2,9 @@
 
 #include <QDialog>
 
+class QAction;
 class QLineEdit;
+class QMenu;
 class QModelIndex;
 class QPushButton;
 class QTableView;
@@ -28,6 +30,9 @@ public:
     QPushButton* Button5 = nullptr; ///< "运  行"
     QPushButton* Button6 = nullptr; ///< "停  止"
     QPushButton* BitBtn1 = nullptr; ///< "关闭"
+    QMenu* PopupMenu1 = nullptr; ///< the grid's context menu
+    QAction* N1 = nullptr; ///< "导出到日历文件…"
+    QAction* N2 = nullptr; ///< "从日历文件导入…"
 
 public slots:
     void FormShow();
@@ -38,6 +43,8 @@ public slots:
     void Button6Click();
     void DBGrid1CellClick(const QModelIndex& index);
     void BitBtn1Click();
+    void ExportCalendarClick();
+    void ImportCalendarClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
