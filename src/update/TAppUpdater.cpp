@@ -56,9 +56,11 @@ QHash<QByteArray, qsizetype> markerPositions(const QByteArray& lower)
         qsizetype end = at + 1;
         while (end < lower.size() && isKeyChar(lower.at(end)))
             ++end;
-        if (end > at + 1 && end < lower.size() && lower.at(end) == '=')
-            positions.insert(lower.mid(at + 1, end - at - 1), end + 1); // keeps the first occurrence
-        // a later "#" inside this key can't start another marker: keys hold no "#"
+        if (end > at + 1 && end < lower.size() && lower.at(end) == '=') {
+            const QByteArray key = lower.mid(at + 1, end - at - 1);
+            if (!positions.contains(key)) // only the first occurrence counts
+                positions.insert(key, end + 1);
+        }
     }
     return positions;
 }

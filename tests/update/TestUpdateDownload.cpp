@@ -242,7 +242,7 @@ private slots:
         QCOMPARE(
             buttons,
             (QStringList{ QStringLiteral("软件升级精灵"), QStringLiteral("[&Y]是"), QStringLiteral("[&L]稍等一下") }));
-        QCOMPARE(server.requests.size(), 1); // nothing downloaded
+        QCOMPARE(server.requests.size(), 2); // the information file and its signature, nothing downloaded
     }
 
     void twoPressesStartOneCheck()

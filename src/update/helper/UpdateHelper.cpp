@@ -124,7 +124,11 @@ QList<ListedFile> readInstallList(const QString& path)
 /// Whether `path` is a regular file (not a link) whose SHA-256 is `sha256`.
 bool hasHash(const QString& path, const QByteArray& sha256)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    // Reading must not change the access time, which carries the file's time from the server.
+    const QByteArray native = QFile::encodeName(path);
+    int fd = ::open(native.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOATIME);
+    if (fd < 0 && errno == EPERM)
+        fd = ::open(native.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat st;
