@@ -51,10 +51,11 @@ qint64 HttpResponseParser::contentLength() const
 
 void HttpResponseParser::endOfStream()
 {
-    if (m_state == State::Head || (m_state == State::Body && m_framing != Framing::UntilClose))
+    m_closed = true;
+    if (m_state == State::Body && m_framing == Framing::UntilClose)
+        return; // done once the last bytes are taken
+    if (m_state == State::Head || m_state == State::Body)
         m_state = State::Error;
-    else if (m_state == State::Body)
-        m_state = State::Done;
 }
 
 bool HttpResponseParser::readHead()
@@ -120,6 +121,8 @@ QByteArray HttpResponseParser::takeBody()
     switch (m_framing) {
     case Framing::UntilClose:
         out.swap(m_in);
+        if (m_closed)
+            m_state = State::Done;
         break;
     case Framing::Length:
         out = m_in.left(m_remaining);

@@ -24,7 +24,8 @@ public:
 
     /// Appends bytes as they arrive.
     void feed(const QByteArray& bytes) { m_in += bytes; }
-    /// The server closed the connection: a body framed by the connection ends here, any other is cut off.
+    /// The server closed the connection: a body framed by the connection ends once its last bytes are taken, any
+    /// other is cut off.
     void endOfStream();
 
     /// In state Head: reads the head once it is complete, skipping interim (1xx) answers. True when a final head has
@@ -60,4 +61,5 @@ private:
     Framing m_framing = Framing::UntilClose;
     Chunk m_chunk = Chunk::Size;
     qint64 m_remaining = 0;
+    bool m_closed = false;
 };

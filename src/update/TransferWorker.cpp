@@ -98,6 +98,14 @@ TransferWorker::TransferWorker(THttpTransfer* owner)
 
 TransferWorker::~TransferWorker() = default;
 
+bool TransferWorker::FollowsRedirect(const QUrl& from, const QUrl& to)
+{
+    const QString scheme = to.scheme().toLower();
+    if ((scheme != QLatin1String("http") && scheme != QLatin1String("https")) || to.host().isEmpty())
+        return false;
+    return !(from.scheme().toLower() == QLatin1String("https") && scheme == QLatin1String("http"));
+}
+
 bool TransferWorker::current() const
 {
     return m_owner->m_worker == this;
@@ -338,10 +346,7 @@ void TransferWorker::headArrived()
     const QByteArray location = m_parser.header("Location");
     if (isRedirect(status) && !location.isEmpty() && m_redirects < m_maxRedirects) {
         const QUrl next = m_requestUrl.resolved(QUrl::fromEncoded(location, QUrl::TolerantMode));
-        const bool httpNext = next.scheme() == QLatin1String("http") || next.scheme() == QLatin1String("https");
-        const bool downgrade
-            = m_requestUrl.scheme() == QLatin1String("https") && next.scheme() == QLatin1String("http");
-        if (httpNext && !downgrade && !next.host().isEmpty()) {
+        if (FollowsRedirect(m_requestUrl, next)) {
             ++m_redirects;
             // Credentials belong to the server they were given for.
             if (next.host() != m_requestUrl.host() || next.port() != m_requestUrl.port()) {

@@ -29,6 +29,10 @@ public:
     explicit TransferWorker(THttpTransfer* owner);
     ~TransferWorker() override;
 
+    /// Whether a redirect from `from` to `to` is followed: only to "http" or "https" with a host, and never from
+    /// "https" down to "http".
+    static bool FollowsRedirect(const QUrl& from, const QUrl& to);
+
     bool running() const { return m_running; }
     void start();
     /// Ends the transfer without any further hook; a partial target file is deleted.
