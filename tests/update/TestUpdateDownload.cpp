@@ -157,6 +157,64 @@ private slots:
         UpdateHandOver::setProgramPathForTesting(QString());
     }
 
+    void downloadsThatFailTheirCheck_data()
+    {
+        QTest::addColumn<QByteArray>("answer"); // what the server sends for the program file
+        QTest::addColumn<bool>("endless"); // the server keeps the connection open after the answer
+        QTest::addColumn<int>("message");
+
+        const QByteArray program = "PROGRAM 2.4"; // what the signed information file describes
+        const int mismatch = UpdateMessages::MsgFileMismatch;
+        QTest::newRow("tampered download") << LoopbackHttpServer::response(200, "PROGRAM 6.6") << false << mismatch;
+        QTest::newRow("short download") << LoopbackHttpServer::response(200, "PROGRAM") << false << mismatch;
+        QTest::newRow("oversized file") << LoopbackHttpServer::response(200, program + QByteArray(500000, 'x'))
+                                        << false << mismatch;
+        QTest::newRow("endless body")
+            << QByteArray("HTTP/1.1 200 OK\r\n\r\n" + program + QByteArray(500000, 'x')) << true << mismatch;
+        QTest::newRow("malformed chunking")
+            << QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n7\r\nPROGRAM\r\nq\r\n 2.4\r\n0\r\n\r\n")
+            << true << 30;
+    }
+
+    void downloadsThatFailTheirCheck()
+    {
+        QFETCH(QByteArray, answer);
+        QFETCH(bool, endless);
+        QFETCH(int, message);
+        TestEnvironment env;
+        const QString program = env.path(QStringLiteral("vantrel"));
+        QVERIFY(installStandIn(program));
+        UpdateHandOver::setProgramPathForTesting(program);
+        LoopbackHttpServer server;
+        serveSigned(server, InfoPath,
+                    infoFile({ { server.url(QStringLiteral("/f/lib.dat")), "library" },
+                               { server.url(QStringLiteral("/f/vantrel")), "PROGRAM 2.4" } }),
+                    m_key);
+        server.route("/f/lib.dat", LoopbackHttpServer::response(200, "library"));
+        server.route("/f/vantrel", [&](const LoopbackHttpServer::Request&) {
+            return LoopbackHttpServer::Answer{ answer, !endless };
+        });
+
+        TAppUpdater updater;
+        configureQuiet(updater, server);
+        bool handedOver = false;
+        updater.OnDoOwnCloseAppMethod = [&] { handedOver = true; };
+        updater.StartUpdateCheck();
+        QTRY_VERIFY_WITH_TIMEOUT(!env.dialogs.boxes.isEmpty(), 15000);
+        QTest::qWait(100);
+
+        QCOMPARE(env.dialogs.texts(),
+                 QStringList{ UpdateMessages::DisplayText(UpdateMessages::Format(
+                     LoadMessage(message), { QStringLiteral("vantrel") })) });
+        QVERIFY(!updater.IsBusy());
+        QVERIFY(!handedOver);
+        QVERIFY(m_starter.starts.isEmpty());
+        QCOMPARE(leftovers(env.appDir()), QStringList()); // the verified first file goes too
+        QVERIFY(!QFileInfo::exists(env.path(QStringLiteral("lib.dat"))));
+        QCOMPARE(readAll(program), standInImage("old"));
+        UpdateHandOver::setProgramPathForTesting(QString());
+    }
+
     void sizeRule_data()
     {
         QTest::addColumn<QStringList>("files");

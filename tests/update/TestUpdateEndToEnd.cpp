@@ -63,13 +63,28 @@ private slots:
         env.writeFile(QStringLiteral("content.dat.uTMP"), "cut off");
         env.writeFile(QStringLiteral("notes.exe.uTMP"), "#!/bin/sh\n");
 
+        // Links planted where the helper once lived are never written through.
+        QTemporaryDir victim;
+        const QString notes = victim.filePath(QStringLiteral("notes.txt"));
+        QVERIFY(writeAll(notes, "my notes"));
+        for (const QString& base : { m_temp.path(), m_runtime })
+            QVERIFY(QFile::link(notes, base + QStringLiteral("/UpdateHelper")));
+
+        // The information file, its signature and the program each sit behind redirects, as on a mirror.
         LoopbackHttpServer server;
-        serveSigned(server, InfoPath,
-                    infoFile({ { server.url(QStringLiteral("/update/vantrel")), standInImage("new") },
-                               { server.url(QStringLiteral("/update/readme.txt")), "new readme" } },
-                             "new skins"),
-                    m_key);
-        server.route("/update/vantrel", LoopbackHttpServer::response(200, standInImage("new")));
+        LoopbackHttpServer mirror;
+        const QByteArray info = infoFile({ { server.url(QStringLiteral("/update/vantrel")), standInImage("new") },
+                                           { server.url(QStringLiteral("/update/readme.txt")), "new readme" } },
+                                         "new skins");
+        serveSigned(mirror, "/files/helper.inf", info, m_key);
+        const auto redirect = [](const QString& to) {
+            return LoopbackHttpServer::response(302, "", true, "Location: " + to.toLatin1() + "\r\n");
+        };
+        server.route(InfoPath, redirect(mirror.url(QStringLiteral("/files/helper.inf"))));
+        server.route(InfoPath + ".minisig", redirect(mirror.url(QStringLiteral("/files/helper.inf.minisig"))));
+        server.route("/update/vantrel", redirect(mirror.url(QStringLiteral("/files/v/vantrel"))));
+        mirror.route("/files/v/vantrel", redirect(QStringLiteral("/files/vantrel-2.4")));
+        mirror.route("/files/vantrel-2.4", LoopbackHttpServer::response(200, standInImage("new")));
         server.route(
             "/update/readme.txt",
             LoopbackHttpServer::response(200, "new readme", true, "Last-Modified: Sun, 06 Nov 1994 08:49:37 GMT\r\n"));
@@ -136,13 +151,13 @@ private slots:
         // The restarted program's update component removes stale downloads and the helper folders of earlier
         // upgrades, but never follows a link planted among them.
         QVERIFY(QDir().mkpath(m_runtime + QStringLiteral("/vantrel-update-old1")));
-        QTemporaryDir victim;
         QVERIFY(writeAll(victim.filePath(QStringLiteral("keep.txt")), "keep"));
         QVERIFY(QFile::link(victim.path(), m_runtime + QStringLiteral("/vantrel-update-link")));
         TAppUpdater restarted;
         QCOMPARE(leftovers(env.appDir()), QStringList());
         QVERIFY(!QFileInfo::exists(m_runtime + QStringLiteral("/vantrel-update-old1")));
         QCOMPARE(readAll(victim.filePath(QStringLiteral("keep.txt"))), QByteArray("keep"));
+        QCOMPARE(readAll(notes), QByteArray("my notes"));
         UpdateHandOver::setProgramPathForTesting(QString());
     }
 };
