@@ -7,7 +7,7 @@ packages=(
     libqt6svg6-dev qt6-svg-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad timgm6mb-soundfont
     fonts-noto-cjk xvfb xauth x11-utils dbus-daemon dbus-x11 trayer xdotool at-spi2-core python3-pyatspi
-    imagemagick sqlite3 python3
+    imagemagick sqlite3 python3 libsodium-dev minisign
 )
 missing=()
 for p in "${packages[@]}"; do
