@@ -325,8 +325,8 @@ void TAppUpdater::VerifyInfoFile(const QByteArray& signatureFile)
     const QByteArray infoText = std::exchange(m_infoText, QByteArray());
     m_signaturePhase = false;
     const std::optional<UpdateSignature::PublicKey> key = UpdateSignature::ParsePublicKey(m_updatePublicKey);
-    const UpdateSignature::Result result = key ? UpdateSignature::Verify(infoText, signatureFile, *key)
-                                               : UpdateSignature::Result::WrongKey;
+    const UpdateSignature::Result result
+        = key ? UpdateSignature::Verify(infoText, signatureFile, *key) : UpdateSignature::Result::WrongKey;
     switch (result) {
     case UpdateSignature::Result::Valid:
         m_currentURL = m_infoFileURL;

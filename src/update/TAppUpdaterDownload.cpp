@@ -205,7 +205,8 @@ void TAppUpdater::RunHelperAndEnd()
     if (folder.isEmpty() || !UpdateHandOver::WriteHelper(folder)
         || !UpdateHandOver::WriteInstallList(folder, m_installList)
         || !Services::processStarter().startDetached(
-            helper, UpdateHandOver::HelperArguments(UpdateHandOver::ProgramPath(), m_restartParams, m_infoUpgradeMethod),
+            helper,
+            UpdateHandOver::HelperArguments(UpdateHandOver::ProgramPath(), m_restartParams, m_infoUpgradeMethod),
             folder)) {
         DiscardDownloads();
         if (!folder.isEmpty())

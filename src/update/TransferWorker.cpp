@@ -408,7 +408,8 @@ void TransferWorker::headArrived()
     if (m_owner->OnHeadersReceived) {
         QString raw = QStringLiteral("HTTP/1.1 %1 %2\r\n").arg(status).arg(QString::fromLatin1(m_parser.reason()));
         for (const auto& [name, value] : m_parser.headers())
-            raw += QString::fromLatin1(name) + QStringLiteral(": ") + QString::fromLatin1(value) + QStringLiteral("\r\n");
+            raw += QString::fromLatin1(name) + QStringLiteral(": ") + QString::fromLatin1(value)
+                + QStringLiteral("\r\n");
         m_results.RawHeaders = raw;
         m_results.ContentLanguage = QString::fromLatin1(m_parser.header("Content-Language"));
         m_results.ContentEncoding = QString::fromLatin1(m_parser.header("Content-Encoding"));
@@ -417,10 +418,9 @@ void TransferWorker::headArrived()
         m_results.LastModified = ParseHTTPDate(QString::fromLatin1(m_parser.header("Last-Modified")));
         m_results.Expires = ParseHTTPDate(QString::fromLatin1(m_parser.header("Expires")));
         bool continueTransfer = true;
-        if (!deliver(m_owner->OnHeadersReceived, m_results.RawHeaders, m_results.ContentType,
-                     m_results.ContentLanguage, m_results.ContentEncoding, m_results.Location,
-                     m_results.ContentLength, m_results.HeaderDate, m_results.LastModified, m_results.Expires,
-                     continueTransfer))
+        if (!deliver(m_owner->OnHeadersReceived, m_results.RawHeaders, m_results.ContentType, m_results.ContentLanguage,
+                     m_results.ContentEncoding, m_results.Location, m_results.ContentLength, m_results.HeaderDate,
+                     m_results.LastModified, m_results.Expires, continueTransfer))
             return;
         m_results.ContinueTransfer = continueTransfer;
     }

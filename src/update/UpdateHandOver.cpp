@@ -100,8 +100,8 @@ QString HelperBaseFolder()
 QString MakeHelperFolder()
 {
     // mkdtemp creates the folder itself with mode 0700 and fails rather than use anything already there.
-    QByteArray pattern = QFile::encodeName(HelperBaseFolder() + QLatin1Char('/')
-                                           + QLatin1String(HelperFolderPrefix) + QStringLiteral("XXXXXX"));
+    QByteArray pattern = QFile::encodeName(HelperBaseFolder() + QLatin1Char('/') + QLatin1String(HelperFolderPrefix)
+                                           + QStringLiteral("XXXXXX"));
     if (!::mkdtemp(pattern.data()))
         return {};
     return QFile::decodeName(pattern);

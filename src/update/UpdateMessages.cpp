@@ -976,7 +976,7 @@ QString LoadString(int identifier)
     const auto language = TAppUpdaterLanguage(offset / BlockSize + 1);
     if (k >= MsgNoPublicKey && k < MsgRefusalEnd) {
         const RefusalBlock& block = language == wlChineseSimplified ? RefusalChineseSimplified
-            : language == wlChineseTraditional                     ? RefusalChineseTraditional
+            : language == wlChineseTraditional                      ? RefusalChineseTraditional
                                                                     : RefusalEnglish;
         return QString::fromUtf16(block[k - MsgNoPublicKey]);
     }

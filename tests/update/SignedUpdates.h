@@ -36,8 +36,8 @@ public:
         if (prehashed) {
             message = QByteArray(crypto_generichash_BYTES_MAX, Qt::Uninitialized);
             crypto_generichash(reinterpret_cast<unsigned char*>(message.data()), size_t(message.size()),
-                               reinterpret_cast<const unsigned char*>(data.constData()), quint64(data.size()),
-                               nullptr, 0);
+                               reinterpret_cast<const unsigned char*>(data.constData()), quint64(data.size()), nullptr,
+                               0);
         }
         const QByteArray signature = detached(message);
         return "untrusted comment: signature from a test key\n"

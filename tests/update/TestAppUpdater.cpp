@@ -167,8 +167,7 @@ private slots:
             << true << seq("begin See 2 %1/page %1/other") << seq("See") << 0 << seq("%1/page");
         QTest::newRow("message without closing brace, method 1")
             << QByteArray("#version=2.4\n#url=%1/page\n" + checked + "#method=1\n#message={Open end\n") << all << false
-            << true
-            << seq("begin Open end\n 1 %1/page, later") << seq("Open end\n") << 0 << QStringList();
+            << true << seq("begin Open end\n 1 %1/page, later") << seq("Open end\n") << 0 << QStringList();
         QTest::newRow("accepted without a question hands over to the downloads")
             << QByteArray("#version=2.4\n#url=%1/missing.bin\n" + checked) << 0 << true << true
             << seq("begin  0 %1/missing.bin, lost file 404, aborted") << QStringList() << 0 << QStringList();
@@ -247,23 +246,21 @@ private slots:
         QTest::newRow("signed with another key") << good << "other key" << int(MsgSignatureWrongKey) << "";
         QTest::newRow("information file altered") << good << "altered file" << int(MsgSignatureInvalid) << "";
         QTest::newRow("trusted comment altered") << good << "altered comment" << int(MsgSignatureInvalid) << "";
-        QTest::newRow("older signed version") << QByteArray("#version=2.2\n#url=%1/f/app\n" + fileChecks("", "app"))
-                                              << "good" << 24 << "";
-        QTest::newRow("same signed version") << QByteArray("#version=2.3.0\n#url=%1/f/app\n" + fileChecks("", "app"))
-                                             << "good" << 24 << "";
+        QTest::newRow("older signed version")
+            << QByteArray("#version=2.2\n#url=%1/f/app\n" + fileChecks("", "app")) << "good" << 24 << "";
+        QTest::newRow("same signed version")
+            << QByteArray("#version=2.3.0\n#url=%1/f/app\n" + fileChecks("", "app")) << "good" << 24 << "";
         QTest::newRow("file without size and hash")
             << QByteArray("#version=2.4\n#url=%1/f/app\n#url0=%1/f/lib\n" + fileChecks("", "app")) << "good"
             << int(MsgEntryUnverified) << "%1/f/lib";
-        QTest::newRow("file without hash") << QByteArray("#version=2.4\n#url=%1/f/app\n#size=3\n") << "good"
-                                           << int(MsgEntryUnverified) << "%1/f/app";
+        QTest::newRow("file without hash")
+            << QByteArray("#version=2.4\n#url=%1/f/app\n#size=3\n") << "good" << int(MsgEntryUnverified) << "%1/f/app";
         QTest::newRow("local file") << QByteArray("#version=2.4\n#url=file:///etc/hostname\n" + fileChecks("", "x"))
                                     << "good" << int(MsgLocalAddress) << "file:///etc/hostname";
-        QTest::newRow("local page for the browser")
-            << QByteArray("#version=2.4\n#url=FILE:///etc/passwd\n#method=2\n") << "good" << int(MsgLocalAddress)
-            << "FILE:///etc/passwd";
-        QTest::newRow("information file over 1 MB")
-            << QByteArray(good + QByteArray(TAppUpdater::InfoFileLimit, ' ')) << "good" << int(MsgInfoFileTooLarge)
-            << "";
+        QTest::newRow("local page for the browser") << QByteArray("#version=2.4\n#url=FILE:///etc/passwd\n#method=2\n")
+                                                    << "good" << int(MsgLocalAddress) << "FILE:///etc/passwd";
+        QTest::newRow("information file over 1 MB") << QByteArray(good + QByteArray(TAppUpdater::InfoFileLimit, ' '))
+                                                    << "good" << int(MsgInfoFileTooLarge) << "";
     }
 
     void refusals()
@@ -404,7 +401,8 @@ private slots:
         for (const QByteArray& answer : { info, m_key.sign(info) }) {
             server.route(answer == info ? InfoPath : InfoPath + ".minisig",
                          [answer](const LoopbackHttpServer::Request& request) {
-                             if (request.headers.value("authorization") == "Basic " + QByteArray("ann:s3cret").toBase64())
+                             if (request.headers.value("authorization")
+                                 == "Basic " + QByteArray("ann:s3cret").toBase64())
                                  return LoopbackHttpServer::Answer{ LoopbackHttpServer::response(200, answer) };
                              return LoopbackHttpServer::Answer{ LoopbackHttpServer::response(
                                  401, "locked", true, "WWW-Authenticate: Basic realm=\"updates\"\r\n") };

@@ -426,11 +426,13 @@ private slots:
             LoopbackHttpServer& here = i % 2 == 0 ? server : other;
             const LoopbackHttpServer& next = i % 2 == 0 ? other : server;
             const QByteArray target = "/hop" + QByteArray::number(i + 1);
-            const QByteArray location = relative && &here == &next ? target : next.url(QString::fromLatin1(target)).toLatin1();
+            const QByteArray location
+                = relative && &here == &next ? target : next.url(QString::fromLatin1(target)).toLatin1();
             here.route("/hop" + QByteArray::number(i),
                        LoopbackHttpServer::response(status.toInt(), "moved", true, "Location: " + location + "\r\n"));
         }
-        (hops % 2 == 0 ? server : other).route("/hop" + QByteArray::number(hops), LoopbackHttpServer::response(200, body));
+        (hops % 2 == 0 ? server : other)
+            .route("/hop" + QByteArray::number(hops), LoopbackHttpServer::response(200, body));
 
         THttpTransfer transfer;
         HookLog hooks;
@@ -453,27 +455,25 @@ private slots:
         QTest::addColumn<QStringList>("expected");
         QTest::addColumn<bool>("tooLarge");
         const QByteArray chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n";
-        QTest::newRow("chunked body") << chunked + "5\r\nhello\r\n6;x=1\r\n world\r\n0\r\nX-T: 1\r\n\r\n" << qint64(-1)
-                                      << seq("headers, progress, done") << false;
-        QTest::newRow("bad chunk size") << chunked + "5\r\nhello\r\nzz\r\n world\r\n0\r\n\r\n" << qint64(-1)
-                                        << seq("headers, progress, failed, lost") << false;
-        QTest::newRow("chunk longer than announced") << chunked + "3\r\nhello\r\n0\r\n\r\n" << qint64(-1)
-                                                     << seq("headers, progress, failed, lost") << false;
+        QTest::newRow("chunked body") << chunked + "5\r\nhello\r\n6;x=1\r\n world\r\n0\r\nX-T: 1\r\n\r\n"
+                                      << qint64(-1) << seq("headers, progress, done") << false;
+        QTest::newRow("bad chunk size") << chunked + "5\r\nhello\r\nzz\r\n world\r\n0\r\n\r\n"
+                                        << qint64(-1) << seq("headers, progress, failed, lost") << false;
+        QTest::newRow("chunk longer than announced") << chunked + "3\r\nhello\r\n0\r\n\r\n"
+                                                     << qint64(-1) << seq("headers, progress, failed, lost") << false;
         QTest::newRow("chunks cut off") << chunked + "5\r\nhello\r\n6\r\n wo" << qint64(-1)
                                         << seq("headers, progress, failed, lost") << false;
         QTest::newRow("announced length over the limit")
             << LoopbackHttpServer::response(200, bigBody(2000)) << qint64(1000) << seq("headers, failed, lost") << true;
-        QTest::newRow("unannounced body over the limit")
-            << LoopbackHttpServer::response(200, bigBody(2000), false) << qint64(1000)
-            << seq("headers, failed, lost") << true;
+        QTest::newRow("unannounced body over the limit") << LoopbackHttpServer::response(200, bigBody(2000), false)
+                                                         << qint64(1000) << seq("headers, failed, lost") << true;
         QTest::newRow("chunked body over the limit")
-            << chunked + "400\r\n" + bigBody(1024) + "\r\n400\r\n" + bigBody(1024) + "\r\n0\r\n\r\n" << qint64(1500)
-            << seq("headers, failed, lost") << true;
+            << chunked + "400\r\n" + bigBody(1024) + "\r\n400\r\n" + bigBody(1024) + "\r\n0\r\n\r\n"
+            << qint64(1500) << seq("headers, failed, lost") << true;
         QTest::newRow("exactly the limit") << LoopbackHttpServer::response(200, bigBody(1000)) << qint64(1000)
                                            << seq("headers, progress, done") << false;
-        QTest::newRow("bytes after the announced end")
-            << LoopbackHttpServer::response(200, "12345").append("6789") << qint64(-1)
-            << seq("headers, progress, failed, lost") << false;
+        QTest::newRow("bytes after the announced end") << LoopbackHttpServer::response(200, "12345").append("6789")
+                                                       << qint64(-1) << seq("headers, progress, failed, lost") << false;
         QTest::newRow("not HTTP at all") << QByteArray("SSH-2.0-OpenSSH\r\n\r\n") << qint64(-1)
                                          << seq("failed, unreachable") << false;
     }

@@ -150,14 +150,22 @@ private slots:
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("to");
         QTest::addColumn<bool>("follows");
-        QTest::newRow("http to http") << "http://a/x" << "http://b/y" << true;
-        QTest::newRow("http to https") << "http://a/x" << "https://a/x" << true;
-        QTest::newRow("https to https") << "https://a/x" << "https://b/y" << true;
-        QTest::newRow("https down to http") << "https://a/x" << "http://a/x" << false;
-        QTest::newRow("HTTPS down to Http") << "HTTPS://a/x" << "Http://a/x" << false;
-        QTest::newRow("to a local file") << "http://a/x" << "file:///etc/passwd" << false;
-        QTest::newRow("to another scheme") << "http://a/x" << "ftp://a/x" << false;
-        QTest::newRow("without a host") << "http://a/x" << "http:///x" << false;
+        QTest::newRow("http to http") << "http://a/x"
+                                      << "http://b/y" << true;
+        QTest::newRow("http to https") << "http://a/x"
+                                       << "https://a/x" << true;
+        QTest::newRow("https to https") << "https://a/x"
+                                        << "https://b/y" << true;
+        QTest::newRow("https down to http") << "https://a/x"
+                                            << "http://a/x" << false;
+        QTest::newRow("HTTPS down to Http") << "HTTPS://a/x"
+                                            << "Http://a/x" << false;
+        QTest::newRow("to a local file") << "http://a/x"
+                                         << "file:///etc/passwd" << false;
+        QTest::newRow("to another scheme") << "http://a/x"
+                                           << "ftp://a/x" << false;
+        QTest::newRow("without a host") << "http://a/x"
+                                        << "http:///x" << false;
     }
 
     void redirectRule()
@@ -192,8 +200,9 @@ private slots:
         row("no body for 204", "HTTP/1.1 204 No Content\r\n\r\n", false, State::Done, "");
         row("chunks with extension and trailer", chunked + "5;a=b\r\nhello\r\nA\r\n, world!!!\r\n0\r\nT: 1\r\n\r\n",
             false, State::Done, "hello, world!!!");
-        row("chunked wins over length", ok + "Content-Length: 99\r\nTransfer-Encoding: chunked\r\n\r\n2\r\nhi\r\n0\r\n\r\n",
-            false, State::Done, "hi");
+        row("chunked wins over length",
+            ok + "Content-Length: 99\r\nTransfer-Encoding: chunked\r\n\r\n2\r\nhi\r\n0\r\n\r\n", false, State::Done,
+            "hi");
         row("bad chunk size", chunked + "5\r\nhello\r\nzz\r\nmore\r\n0\r\n\r\n", false, State::Error, "hello");
         row("negative chunk size", chunked + "-5\r\nhello\r\n", false, State::Error, "");
         row("empty chunk size", chunked + "\r\nhello\r\n", false, State::Error, "");

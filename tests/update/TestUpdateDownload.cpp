@@ -167,10 +167,10 @@ private slots:
         const int mismatch = UpdateMessages::MsgFileMismatch;
         QTest::newRow("tampered download") << LoopbackHttpServer::response(200, "PROGRAM 6.6") << false << mismatch;
         QTest::newRow("short download") << LoopbackHttpServer::response(200, "PROGRAM") << false << mismatch;
-        QTest::newRow("oversized file") << LoopbackHttpServer::response(200, program + QByteArray(500000, 'x'))
-                                        << false << mismatch;
-        QTest::newRow("endless body")
-            << QByteArray("HTTP/1.1 200 OK\r\n\r\n" + program + QByteArray(500000, 'x')) << true << mismatch;
+        QTest::newRow("oversized file") << LoopbackHttpServer::response(200, program + QByteArray(500000, 'x')) << false
+                                        << mismatch;
+        QTest::newRow("endless body") << QByteArray("HTTP/1.1 200 OK\r\n\r\n" + program + QByteArray(500000, 'x'))
+                                      << true << mismatch;
         QTest::newRow("malformed chunking")
             << QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n7\r\nPROGRAM\r\nq\r\n 2.4\r\n0\r\n\r\n")
             << true << 30;
@@ -204,8 +204,8 @@ private slots:
         QTest::qWait(100);
 
         QCOMPARE(env.dialogs.texts(),
-                 QStringList{ UpdateMessages::DisplayText(UpdateMessages::Format(
-                     LoadMessage(message), { QStringLiteral("vantrel") })) });
+                 QStringList{ UpdateMessages::DisplayText(
+                     UpdateMessages::Format(LoadMessage(message), { QStringLiteral("vantrel") })) });
         QVERIFY(!updater.IsBusy());
         QVERIFY(!handedOver);
         QVERIFY(m_starter.starts.isEmpty());
@@ -252,7 +252,8 @@ private slots:
         configureQuiet(updater, server);
         updater.setMiscFilesUpgrade(mfuOnlyIfSizeDifferent);
         QList<bool> started;
-        updater.OnFileStart = [&](const QString&, qint64, const QDateTime&, bool& canUpgrade) { started << canUpgrade; };
+        updater.OnFileStart
+            = [&](const QString&, qint64, const QDateTime&, bool& canUpgrade) { started << canUpgrade; };
         // Stop before the hand-over once the last file is in.
         updater.OnFileDone = [&](const QString& name) {
             if (name.endsWith(files.last() + QStringLiteral(".uTMP")))
@@ -279,7 +280,8 @@ private slots:
         QFETCH(QString, text);
         TestEnvironment env;
         LoopbackHttpServer server;
-        serveSigned(server, InfoPath, infoFile({ { server.url(QStringLiteral("/f/one.txt")), "one" } }, message), m_key);
+        serveSigned(server, InfoPath, infoFile({ { server.url(QStringLiteral("/f/one.txt")), "one" } }, message),
+                    m_key);
         TFrmUpdate form;
         form.AppUpdater1->setInfoFileURL(server.url(QString::fromLatin1(InfoPath)));
         bool later = false;

@@ -38,8 +38,8 @@ private slots:
         qputenv("TMPDIR", QFile::encodeName(m_temp.path()));
         m_runtime = m_temp.filePath(QStringLiteral("runtime"));
         QVERIFY(QDir().mkpath(m_runtime));
-        QVERIFY(QFile::setPermissions(m_runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                     | QFileDevice::ExeOwner));
+        QVERIFY(
+            QFile::setPermissions(m_runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime));
         qputenv("VANTREL_UPDATE_PUBLIC_KEY", m_key.publicKey().toLatin1());
         m_starter.startForReal = true;
@@ -126,8 +126,9 @@ private slots:
         QVERIFY(QFileInfo(folder).fileName().startsWith(QLatin1String("vantrel-update-")));
         QCOMPARE(m_starter.starts.first().program, folder + QStringLiteral("/UpdateHelper"));
         QCOMPARE(m_starter.starts.first().arguments, (QStringList{ program, QStringLiteral("+/afterupgrade0") }));
-        QCOMPARE(folderPermissions, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                        | QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
+        QCOMPARE(folderPermissions,
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadUser
+                     | QFileDevice::WriteUser | QFileDevice::ExeUser);
         QCOMPARE(helperImage, readAll(QStringLiteral(UPDATE_HELPER_PATH)));
         QCOMPARE(installList,
                  QCryptographicHash::hash(standInImage("new"), QCryptographicHash::Sha256).toHex() + " vantrel\n"

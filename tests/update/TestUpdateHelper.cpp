@@ -107,9 +107,10 @@ private slots:
         QStringList arguments = splitAtBlanks ? program.split(QLatin1Char(' ')) : QStringList{ program };
         if (!restart.isEmpty())
             arguments << restart;
-        QCOMPARE(runHelper(arguments, { { QStringLiteral("vantrel"), standInImage("new") },
-                                        { QStringLiteral("notes.txt"), "new notes" },
-                                        { QStringLiteral("fresh.dat"), "fresh" } }),
+        QCOMPARE(runHelper(arguments,
+                           { { QStringLiteral("vantrel"), standInImage("new") },
+                             { QStringLiteral("notes.txt"), "new notes" },
+                             { QStringLiteral("fresh.dat"), "fresh" } }),
                  0);
 
         QCOMPARE(waitForStarts(folder, 1), QStringList{ expectedStart });
@@ -241,8 +242,9 @@ private slots:
         for (const char* name : { "notes.exe", "skin.skn", "link.txt" })
             QVERIFY2(!QFileInfo::exists(folder + QLatin1String(name)), name);
         QCOMPARE(readAll(victim), QByteArray("my notes"));
-        QCOMPARE(leftovers(folder), (QStringList{ QStringLiteral("link.txt.uTMP"), QStringLiteral("notes.exe.uTMP"),
-                                                  QStringLiteral("skin.skn.uTMP"), QStringLiteral("vantrel.uTMP") }));
+        QCOMPARE(leftovers(folder),
+                 (QStringList{ QStringLiteral("link.txt.uTMP"), QStringLiteral("notes.exe.uTMP"),
+                               QStringLiteral("skin.skn.uTMP"), QStringLiteral("vantrel.uTMP") }));
         // Done, the helper clears its own folder.
         QVERIFY(!QFileInfo::exists(QFileInfo(helper).absolutePath()));
     }

@@ -127,17 +127,18 @@ private slots:
             << QByteArray("#URL=a\n#SIZE=0\n#SHA256=" + HASH + "\n") << QByteArrayList{ "a 0 " + hash };
         QTest::newRow("missing size and hash") << QByteArray("#url=a\n") << QByteArrayList{ "a -1 -" };
         QTest::newRow("another entry's keys do not count")
-            << QByteArray("#url=a\n#url0=b\n#size0=5\n#sha2560=" + hash + "\n") << QByteArrayList{ "a -1 -", "b 5 " + hash };
+            << QByteArray("#url=a\n#url0=b\n#size0=5\n#sha2560=" + hash + "\n")
+            << QByteArrayList{ "a -1 -", "b 5 " + hash };
         QTest::newRow("size not a plain number")
             << QByteArray("#url=a\n#size=-5\n#sha256=" + hash + "\n") << QByteArrayList{ "a -1 " + hash };
-        QTest::newRow("size with a blank") << QByteArray("#url=a\n#size=5 \n#sha256=" + hash + "\n")
-                                           << QByteArrayList{ "a -1 " + hash };
+        QTest::newRow("size with a blank")
+            << QByteArray("#url=a\n#size=5 \n#sha256=" + hash + "\n") << QByteArrayList{ "a -1 " + hash };
         QTest::newRow("hash too short") << QByteArray("#url=a\n#size=5\n#sha256=" + hash.left(63) + "\n")
                                         << QByteArrayList{ "a 5 -" };
         QTest::newRow("hash not hexadecimal")
             << QByteArray("#url=a\n#size=5\n#sha256=" + QByteArray(64, 'g') + "\n") << QByteArrayList{ "a 5 -" };
-        QTest::newRow("first marker counts") << QByteArray("#url=a\n#size=7\n#size=8\n#sha256=" + hash + "\n")
-                                             << QByteArrayList{ "a 7 " + hash };
+        QTest::newRow("first marker counts")
+            << QByteArray("#url=a\n#size=7\n#size=8\n#sha256=" + hash + "\n") << QByteArrayList{ "a 7 " + hash };
     }
 
     void downloadEntries()

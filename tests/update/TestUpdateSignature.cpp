@@ -67,9 +67,10 @@ private slots:
         QVERIFY(writeFile(release + QStringLiteral("/content.dat"), "phrases"));
         const QString pub = dir.filePath(QStringLiteral("minisign.pub"));
         const QString key = dir.filePath(QStringLiteral("minisign.key"));
-        QCOMPARE(run(minisign, { QStringLiteral("-G"), QStringLiteral("-W"), QStringLiteral("-p"), pub,
-                                 QStringLiteral("-s"), key }),
-                 0);
+        QCOMPARE(
+            run(minisign,
+                { QStringLiteral("-G"), QStringLiteral("-W"), QStringLiteral("-p"), pub, QStringLiteral("-s"), key }),
+            0);
 
         const QString info = dir.filePath(QStringLiteral("helper.inf"));
         QCOMPARE(run(QStringLiteral(VANTREL_SOURCE_DIR "/scripts/make-update-info"),
@@ -77,7 +78,8 @@ private slots:
                        QStringLiteral("vantrel"), QStringLiteral("--message"), QStringLiteral("New skins."),
                        QStringLiteral("-o"), info, QStringLiteral("https://updates.example.org/files"), release }),
                  0);
-        QCOMPARE(run(minisign, QStringList{ QStringLiteral("-S"), QStringLiteral("-s"), key, QStringLiteral("-m"), info }
+        QCOMPARE(run(minisign,
+                     QStringList{ QStringLiteral("-S"), QStringLiteral("-s"), key, QStringLiteral("-m"), info }
                          + signOptions),
                  0);
 
@@ -96,7 +98,8 @@ private slots:
         QCOMPARE(entries.size(), 2);
         QCOMPARE(entries.at(0).URL, QStringLiteral("https://updates.example.org/files/vantrel"));
         QCOMPARE(entries.at(0).Size, 70000);
-        QCOMPARE(entries.at(0).Sha256, QCryptographicHash::hash(QByteArray(70000, 'p'), QCryptographicHash::Sha256).toHex());
+        QCOMPARE(entries.at(0).Sha256,
+                 QCryptographicHash::hash(QByteArray(70000, 'p'), QCryptographicHash::Sha256).toHex());
         QCOMPARE(entries.at(1).URL, QStringLiteral("https://updates.example.org/files/content.dat"));
         QCOMPARE(entries.at(1).Sha256, QCryptographicHash::hash("phrases", QCryptographicHash::Sha256).toHex());
         QCOMPARE(TAppUpdater::GetInfoValue(text, QStringLiteral("message"), true), QStringLiteral("New skins."));
@@ -155,12 +158,13 @@ private slots:
         QTest::addColumn<bool>("valid");
         const QString key = TestSigningKey().publicKey();
         QTest::newRow("key line") << key << true;
-        QTest::newRow("whole .pub file") << QStringLiteral("untrusted comment: minisign public key 1\n") + key + QLatin1Char('\n')
-                                         << true;
+        QTest::newRow("whole .pub file") << QStringLiteral("untrusted comment: minisign public key 1\n") + key
+                + QLatin1Char('\n') << true;
         QTest::newRow("blanks around") << QStringLiteral("  ") + key + QStringLiteral(" \n") << true;
         QTest::newRow("empty") << QString() << false;
         QTest::newRow("cut short") << key.left(40) << false;
-        QTest::newRow("not Ed25519") << QString::fromLatin1(("Xx" + QByteArray::fromBase64(key.toLatin1()).mid(2)).toBase64())
+        QTest::newRow("not Ed25519") << QString::fromLatin1(
+            ("Xx" + QByteArray::fromBase64(key.toLatin1()).mid(2)).toBase64())
                                      << false;
         QTest::newRow("secret key file line") << QStringLiteral("RWRTY0Iy") << false;
     }

@@ -5,6 +5,5 @@
 class LinuxProcessStarter : public ProcessStarter
 {
 public:
-    bool startDetached(const QString& program, const QStringList& arguments,
-                       const QString& workingDirectory) override;
+    bool startDetached(const QString& program, const QStringList& arguments, const QString& workingDirectory) override;
 };
