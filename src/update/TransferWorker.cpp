@@ -403,7 +403,9 @@ void TransferWorker::headArrived()
     const QByteArray contentType = m_parser.header("Content-Type");
     if (!contentType.isNull())
         m_results.ContentType = QString::fromLatin1(contentType);
-    m_results.ContentLength = std::max<qint64>(m_parser.contentLength(), 0);
+    // A chunked body's length is in its chunks; a Content-Length beside it means nothing.
+    const bool chunked = m_parser.header("Transfer-Encoding").toLower().contains("chunked");
+    m_results.ContentLength = chunked ? 0 : std::max<qint64>(m_parser.contentLength(), 0);
 
     if (m_owner->OnHeadersReceived) {
         QString raw = QStringLiteral("HTTP/1.1 %1 %2\r\n").arg(status).arg(QString::fromLatin1(m_parser.reason()));

@@ -455,6 +455,10 @@ private slots:
         QTest::addColumn<QStringList>("expected");
         QTest::addColumn<bool>("tooLarge");
         const QByteArray chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n";
+        QTest::newRow("chunked body, a length beside it means nothing")
+            << QByteArray(chunked).replace("chunked\r\n", "chunked\r\nContent-Length: 3\r\n")
+                + "5\r\nhello\r\n0\r\n\r\n"
+            << qint64(-1) << seq("headers, progress, done") << false;
         QTest::newRow("chunked body") << chunked + "5\r\nhello\r\n6;x=1\r\n world\r\n0\r\nX-T: 1\r\n\r\n"
                                       << qint64(-1) << seq("headers, progress, done") << false;
         QTest::newRow("bad chunk size") << chunked + "5\r\nhello\r\nzz\r\n world\r\n0\r\n\r\n"
