@@ -5,6 +5,7 @@
 #include "platform/linux/LinuxDesktop.h"
 #include "platform/linux/LinuxDialogs.h"
 #include "platform/linux/LinuxPower.h"
+#include "platform/linux/LinuxProcessStarter.h"
 #include "platform/linux/LinuxShell.h"
 #include "platform/linux/LinuxSoundPlayer.h"
 #include "platform/linux/SystemClock.h"
@@ -37,6 +38,7 @@ VantrelApplication::~VantrelApplication()
     Services::setSoundPlayers(nullptr);
     Services::setPower(nullptr);
     Services::setAutostart(nullptr);
+    Services::setProcessStarter(nullptr);
 }
 
 void VantrelApplication::preparePlatform()
@@ -55,6 +57,7 @@ void VantrelApplication::installPlatform()
     m_soundPlayers = std::make_unique<LinuxSoundPlayerFactory>();
     m_power = std::make_unique<LinuxPower>();
     m_autostart = std::make_unique<XdgAutostart>();
+    m_processStarter = std::make_unique<LinuxProcessStarter>();
     Services::setClock(m_clock.get());
     Services::setDialogs(m_dialogs.get());
     Services::setShell(m_shell.get());
@@ -62,6 +65,7 @@ void VantrelApplication::installPlatform()
     Services::setSoundPlayers(m_soundPlayers.get());
     Services::setPower(m_power.get());
     Services::setAutostart(m_autostart.get());
+    Services::setProcessStarter(m_processStarter.get());
 }
 
 bool VantrelApplication::installQtTranslation(QCoreApplication* app)

@@ -11,6 +11,7 @@ class Desktop;
 class SoundPlayerFactory;
 class Power;
 class Autostart;
+class ProcessStarter;
 
 /// The application object: installs the platform layer, loads the Chinese translation of Qt's own texts, and is the
 /// one place where a handler's error is caught and shown in the error box.
@@ -48,4 +49,5 @@ private:
     std::unique_ptr<SoundPlayerFactory> m_soundPlayers;
     std::unique_ptr<Power> m_power;
     std::unique_ptr<Autostart> m_autostart;
+    std::unique_ptr<ProcessStarter> m_processStarter;
 };

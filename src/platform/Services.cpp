@@ -16,6 +16,7 @@ struct Registry
     SoundPlayerFactory* soundPlayers = nullptr;
     Power* power = nullptr;
     Autostart* autostart = nullptr;
+    ProcessStarter* processStarter = nullptr;
     std::function<void(const QString&)> errorSink;
 };
 
@@ -65,6 +66,10 @@ Autostart& autostart()
 {
     return require(registry().autostart, "Autostart");
 }
+ProcessStarter& processStarter()
+{
+    return require(registry().processStarter, "ProcessStarter");
+}
 
 void setClock(Clock* c)
 {
@@ -93,6 +98,10 @@ void setPower(Power* p)
 void setAutostart(Autostart* a)
 {
     registry().autostart = a;
+}
+void setProcessStarter(ProcessStarter* p)
+{
+    registry().processStarter = p;
 }
 
 void reportError(const QString& text)

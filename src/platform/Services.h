@@ -11,6 +11,7 @@ class SingleInstance;
 class SoundPlayerFactory;
 class Power;
 class Autostart;
+class ProcessStarter;
 
 /// The platform seams the program talks to. The application object installs the Linux implementations at start;
 /// tests install fakes. Nothing here owns what it is given.
@@ -23,6 +24,7 @@ Desktop& desktop();
 SoundPlayerFactory& soundPlayers();
 Power& power();
 Autostart& autostart();
+ProcessStarter& processStarter();
 
 void setClock(Clock* clock);
 void setDialogs(Dialogs* dialogs);
@@ -31,6 +33,7 @@ void setDesktop(Desktop* desktop);
 void setSoundPlayers(SoundPlayerFactory* factory);
 void setPower(Power* power);
 void setAutostart(Autostart* autostart);
+void setProcessStarter(ProcessStarter* starter);
 
 /// Reports an error that must not end the running work (one failed reminder among several, a failed write that
 /// the caller survives). The application object shows it in the error box; tests can capture it.

@@ -102,6 +102,19 @@ public:
     /// read. The platform's own time-outs never end, so without this a silent server would hang the update.
     int StallTimeoutMs() const { return m_stallTimeoutMs; }
     void setStallTimeoutMs(int value) { m_stallTimeoutMs = value; }
+    /// A server that drips a byte now and then keeps the stall timer quiet; a transfer that receives fewer than
+    /// MinimumRate bytes per second on average over a whole RateWindowMs ends the same way.
+    int MinimumRate() const { return m_minimumRate; }
+    void setMinimumRate(int bytesPerSecond) { m_minimumRate = bytesPerSecond; }
+    int RateWindowMs() const { return m_rateWindowMs; }
+    void setRateWindowMs(int value) { m_rateWindowMs = value; }
+    /// Redirects followed before the answer counts as final; a redirect from "https" to "http" is never followed.
+    int MaxRedirects() const { return m_maxRedirects; }
+    void setMaxRedirects(int value) { m_maxRedirects = value; }
+    /// The most body bytes the transfer accepts; -1 for no limit. A body that would exceed it (or whose announced
+    /// length does) ends the transfer at once as a failure with BodyTooLarge() set.
+    qint64 MaxBodySize() const { return m_maxBodySize; }
+    void setMaxBodySize(qint64 value) { m_maxBodySize = value; }
 
     /// False when a transfer of this instance is under way; otherwise starts a new one.
     bool StartTransfer();
@@ -117,11 +130,15 @@ public:
     QString ContentLanguage() const { return m_results.ContentLanguage; }
     QString ContentEncoding() const { return m_results.ContentEncoding; }
     QString Location() const { return m_results.Location; }
-    qint32 ContentLength() const { return m_results.ContentLength; }
+    qint64 ContentLength() const { return m_results.ContentLength; }
     QDateTime HeaderDate() const { return m_results.HeaderDate; }
     QDateTime LastModified() const { return m_results.LastModified; }
     QDateTime Expires() const { return m_results.Expires; }
-    qint32 BytesTransferred() const { return m_results.BytesTransferred; }
+    qint64 BytesTransferred() const { return m_results.BytesTransferred; }
+    /// The body was larger than MaxBodySize; the failure is reported through OnConnectionLost.
+    bool BodyTooLarge() const { return m_results.BodyTooLarge; }
+    /// The address of the final answer, after redirects.
+    QString FinalURL() const { return m_results.FinalURL; }
     QString Realm() const { return m_results.Realm; }
     bool Succeeded() const { return m_results.Succeeded; }
     bool ContinueTransfer() const { return m_results.ContinueTransfer; }
@@ -131,21 +148,21 @@ public:
 
     // Outcome hooks.
     std::function<void(const QString& RawHeaders, const QString& ContentType, const QString& ContentLanguage,
-                       const QString& ContentEncoding, const QString& Location, qint32 ContentLength,
+                       const QString& ContentEncoding, const QString& Location, qint64 ContentLength,
                        const QDateTime& HeaderDate, const QDateTime& LastModified, const QDateTime& Expires,
                        bool& ContinueTransfer)>
         OnHeadersReceived;
-    std::function<void(const QString& ContentType, qint32 FileSize, qint32 BytesTransferred, int ElapsedTime,
+    std::function<void(const QString& ContentType, qint64 FileSize, qint64 BytesTransferred, int ElapsedTime,
                        int EstimatedTimeLeft, quint8 PercentsDone, float TransferRate, QIODevice* Body)>
         OnDownloadProgress;
     /// Body is the memory stream, or nullptr for a file target (the file is closed by then).
-    std::function<void(const QString& ContentType, QIODevice* Body, qint32 BytesTransferred)> OnTransferDone;
+    std::function<void(const QString& ContentType, QIODevice* Body, qint64 BytesTransferred)> OnTransferDone;
     std::function<void()> OnTransferSkipped;
     std::function<void()> OnTransferFailed;
     std::function<void()> OnServerUnreachable;
     /// Body is the memory stream of a memory target, else nullptr.
     std::function<void(int StatusCode, QIODevice* Body)> OnHTTPStatusError;
-    std::function<void(const QString& ContentType, QIODevice* Body, qint32 BytesTransferred, qint32 ContentLength)>
+    std::function<void(const QString& ContentType, QIODevice* Body, qint64 BytesTransferred, qint64 ContentLength)>
         OnConnectionLost;
     std::function<void(const QString& Realm, bool& TryAgain)> OnAuthenticationRequest;
     std::function<void(QString& ProxyUsername, QString& ProxyPassword, bool& TryAgain)> OnProxyAuthenticationRequest;
@@ -159,12 +176,14 @@ public:
         QString ContentLanguage;
         QString ContentEncoding;
         QString Location;
-        qint32 ContentLength = 0;
+        qint64 ContentLength = 0;
         QDateTime HeaderDate;
         QDateTime LastModified;
         QDateTime Expires;
-        qint32 BytesTransferred = 0;
+        qint64 BytesTransferred = 0;
         QString Realm;
+        QString FinalURL;
+        bool BodyTooLarge = false;
         bool Succeeded = false;
         bool ContinueTransfer = true;
         TransferFigures Figures;
@@ -183,6 +202,10 @@ private:
     int m_bufferSize = 4096;
     TThreadPriority m_priority = TThreadPriority::Normal;
     int m_stallTimeoutMs = 30000;
+    int m_minimumRate = 1024;
+    int m_rateWindowMs = 120000;
+    int m_maxRedirects = 5;
+    qint64 m_maxBodySize = -1;
 
     Results m_results;
     /// The transfer under way or completing; replaced when a hook starts the next one.

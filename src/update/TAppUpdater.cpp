@@ -1,12 +1,14 @@
 #include "TAppUpdater.h"
 
 #include "UpdateConstants.h"
+#include "UpdateSignature.h"
 #include "VersionRules.h"
 #include "platform/Clock.h"
 #include "platform/Services.h"
 #include "platform/WebPage.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QIODevice>
 #include <QNetworkInterface>
 #include <QStringDecoder>
@@ -14,6 +16,10 @@
 #include <QUrl>
 
 #include "storage/Gbk.h"
+
+#ifndef VANTREL_UPDATE_PUBLIC_KEY
+#define VANTREL_UPDATE_PUBLIC_KEY ""
+#endif
 
 namespace {
 
@@ -35,6 +41,68 @@ QByteArray asciiLower(QByteArray bytes)
         if (c >= 'A' && c <= 'Z')
             c = char(c - 'A' + 'a');
     return bytes;
+}
+
+bool isKeyChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+/// The first position after each "#<key>=" marker of a lower-case text, found in one pass.
+QHash<QByteArray, qsizetype> markerPositions(const QByteArray& lower)
+{
+    QHash<QByteArray, qsizetype> positions;
+    for (qsizetype at = lower.indexOf('#'); at >= 0; at = lower.indexOf('#', at + 1)) {
+        qsizetype end = at + 1;
+        while (end < lower.size() && isKeyChar(lower.at(end)))
+            ++end;
+        if (end > at + 1 && end < lower.size() && lower.at(end) == '=') {
+            const QByteArray key = lower.mid(at + 1, end - at - 1);
+            if (!positions.contains(key)) // only the first occurrence counts
+                positions.insert(key, end + 1);
+        }
+    }
+    return positions;
+}
+
+/// A single-line value starting at `from`: up to the first character below 32.
+QByteArray lineValueAt(const QByteArray& text, qsizetype from)
+{
+    qsizetype end = from;
+    while (end < text.size() && quint8(text.at(end)) >= 32)
+        ++end;
+    return text.mid(from, end - from);
+}
+
+qint64 parseSize(const QString& text)
+{
+    if (text.isEmpty() || text.size() > 18)
+        return -1;
+    for (QChar c : text)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return -1;
+    return text.toLongLong();
+}
+
+QByteArray parseSha256(const QString& text)
+{
+    if (text.size() != 64)
+        return {};
+    for (QChar c : text)
+        if (!((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('a') && c <= QLatin1Char('f'))
+              || (c >= QLatin1Char('A') && c <= QLatin1Char('F'))))
+            return {};
+    return text.toLower().toLatin1();
+}
+
+bool isLocalAddress(const QString& address)
+{
+    return address.trimmed().startsWith(QLatin1String("file:"), Qt::CaseInsensitive);
+}
+
+void showRefusal(int k, const QVariantList& args = {})
+{
+    ShowUpgradeError(UpdateMessages::Format(LoadMessage(k), args));
 }
 
 QString hostOf(const QString& address)
@@ -59,27 +127,36 @@ TAppUpdater::TAppUpdater(QObject* parent)
     setHideTargetFile(true);
 
     OnHeadersReceived
-        = [this](const QString&, const QString&, const QString&, const QString&, const QString&, qint32 contentLength,
+        = [this](const QString&, const QString&, const QString&, const QString&, const QString&, qint64 contentLength,
                  const QDateTime&, const QDateTime& lastModified, const QDateTime&, bool& continueTransfer) {
               if (!m_infoPhase)
                   FileHeadersReceived(contentLength, lastModified, continueTransfer);
           };
-    OnDownloadProgress = [this](const QString&, qint32 fileSize, qint32 bytesRead, int elapsedTime,
+    OnDownloadProgress = [this](const QString&, qint64 fileSize, qint64 bytesRead, int elapsedTime,
                                 int estimatedTimeLeft, quint8 percentsDone, float transferRate, QIODevice*) {
         if (!m_infoPhase)
             FileProgress(fileSize, bytesRead, elapsedTime, estimatedTimeLeft, percentsDone, transferRate);
     };
-    OnTransferDone = [this](const QString&, QIODevice* body, qint32) {
-        if (m_infoPhase)
-            ParseInfoFile(body ? body->readAll() : QByteArray());
-        else
+    OnTransferDone = [this](const QString&, QIODevice* body, qint64) {
+        if (!m_infoPhase) {
             FileDone();
+        } else if (!m_signaturePhase) {
+            // Nothing of the information file is read before its signature has been checked.
+            m_infoText = body ? body->readAll() : QByteArray();
+            m_signaturePhase = true;
+            m_currentURL = m_infoFileURL + QStringLiteral(".minisig");
+            setRequestURL(m_currentURL);
+            setMaxBodySize(SignatureFileLimit);
+            StartTransfer();
+        } else {
+            VerifyInfoFile(body ? body->readAll() : QByteArray());
+        }
     };
     OnTransferSkipped = [this] {
         if (!m_infoPhase)
             FileSkipped();
     };
-    OnConnectionLost = [this](const QString&, QIODevice*, qint32, qint32) { ConnectionLostHook(); };
+    OnConnectionLost = [this](const QString&, QIODevice*, qint64, qint64) { ConnectionLostHook(); };
     OnServerUnreachable = [this] { ServerUnreachableHook(); };
     OnHTTPStatusError = [this](int statusCode, QIODevice*) { StatusErrorHook(statusCode); };
     OnAuthenticationRequest = [this](const QString& realm, bool& tryAgain) { AuthenticationHook(realm, tryAgain); };
@@ -127,12 +204,19 @@ void TAppUpdater::StartUpdateCheck()
     m_autoMode = false;
     if (IsBusy())
         return;
+    if (!UpdateSignature::ParsePublicKey(m_updatePublicKey)) {
+        showRefusal(UpdateMessages::MsgNoPublicKey);
+        return;
+    }
     m_infoPhase = true;
+    m_signaturePhase = false;
+    m_infoText.clear();
     m_currentURL = m_infoFileURL;
     m_currentTempFile.clear();
     setRequestURL(m_currentURL);
     setTargetFileName(QString());
     setUseCache(false);
+    setMaxBodySize(InfoFileLimit);
     StartTransfer();
 }
 
@@ -200,17 +284,29 @@ QString TAppUpdater::GetInfoValue(const QByteArray& infoText, const QString& nam
 QStringList TAppUpdater::ReadDownloadList(const QByteArray& infoText)
 {
     QStringList list;
-    for (const QString& key : { QStringLiteral("url"), QStringLiteral("url0") }) {
-        const QString value = GetInfoValue(infoText, key);
-        if (!value.isEmpty())
-            list << value;
-    }
-    for (int n = int(list.size()) + 1;; ++n) {
-        const QString value = GetInfoValue(infoText, QStringLiteral("url%1").arg(n));
-        if (value.isEmpty())
-            break;
-        list << value;
-    }
+    for (const TDownloadEntry& entry : ReadDownloadEntries(infoText))
+        list << entry.URL;
+    return list;
+}
+
+QList<TDownloadEntry> TAppUpdater::ReadDownloadEntries(const QByteArray& infoText)
+{
+    const QHash<QByteArray, qsizetype> markers = markerPositions(asciiLower(infoText));
+    const auto value = [&](const QByteArray& key) {
+        const qsizetype at = markers.value(key, -1);
+        return at < 0 ? QString() : decodeInfoText(lineValueAt(infoText, at));
+    };
+    QList<TDownloadEntry> list;
+    const auto append = [&](const QByteArray& suffix) {
+        const QString url = value("url" + suffix);
+        if (url.isEmpty())
+            return false;
+        list.append({ url, parseSize(value("size" + suffix)), parseSha256(value("sha256" + suffix)) });
+        return true;
+    };
+    append(QByteArray());
+    append(QByteArrayLiteral("0"));
+    for (qsizetype n = list.size() + 1; append(QByteArray::number(n)); ++n) { }
     return list;
 }
 
@@ -218,12 +314,43 @@ bool TAppUpdater::IsUpdateNewer(const QByteArray& infoText) const
 {
     if (m_versionControl == byNumber)
         return CompareVersions(GetInfoValue(infoText, QStringLiteral("version")), m_versionNumber) > 0;
-    return ParseVersionDate(GetInfoValue(infoText, QStringLiteral("date"))) > ParseVersionDate(m_versionDate);
+    const QString date = GetInfoValue(infoText, QStringLiteral("date"));
+    if (!IsVersionDateValid(date))
+        return false;
+    return ParseVersionDate(date) > ParseVersionDate(m_versionDate);
+}
+
+void TAppUpdater::VerifyInfoFile(const QByteArray& signatureFile)
+{
+    const QByteArray infoText = std::exchange(m_infoText, QByteArray());
+    m_signaturePhase = false;
+    const std::optional<UpdateSignature::PublicKey> key = UpdateSignature::ParsePublicKey(m_updatePublicKey);
+    const UpdateSignature::Result result
+        = key ? UpdateSignature::Verify(infoText, signatureFile, *key) : UpdateSignature::Result::WrongKey;
+    switch (result) {
+    case UpdateSignature::Result::Valid:
+        m_currentURL = m_infoFileURL;
+        ParseInfoFile(infoText);
+        return;
+    case UpdateSignature::Result::Malformed:
+        showRefusal(UpdateMessages::MsgSignatureMalformed);
+        break;
+    case UpdateSignature::Result::WrongKey:
+        showRefusal(UpdateMessages::MsgSignatureWrongKey);
+        break;
+    case UpdateSignature::Result::Invalid:
+        showRefusal(UpdateMessages::MsgSignatureInvalid);
+        break;
+    }
+    m_infoPhase = false;
 }
 
 void TAppUpdater::ParseInfoFile(const QByteArray& infoText)
 {
-    m_downloadList = ReadDownloadList(infoText);
+    m_downloadEntries = ReadDownloadEntries(infoText);
+    m_downloadList.clear();
+    for (const TDownloadEntry& entry : std::as_const(m_downloadEntries))
+        m_downloadList << entry.URL;
     if (!IsUpdateNewer(infoText) || m_downloadList.isEmpty()) {
         if (OnNoUpdateAvailable)
             OnNoUpdateAvailable();
@@ -240,6 +367,22 @@ void TAppUpdater::ParseInfoFile(const QByteArray& infoText)
         m_infoUpgradeMethod = 1;
     else if (method.startsWith(QLatin1Char('2')))
         m_infoUpgradeMethod = 2;
+
+    // Every address must be one the program may fetch, and every file one it can check after the download;
+    // otherwise nothing is asked and nothing is fetched.
+    const bool fetchedOverNetwork = !isLocalAddress(m_infoFileURL);
+    for (const TDownloadEntry& entry : std::as_const(m_downloadEntries)) {
+        if (fetchedOverNetwork && isLocalAddress(entry.URL)) {
+            showRefusal(UpdateMessages::MsgLocalAddress, { entry.URL });
+            return;
+        }
+        const QString name = UpdateHandOver::LastUrlSegment(entry.URL);
+        const bool nameUsable = !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..");
+        if (m_infoUpgradeMethod != umRedirectToURL && (entry.Size < 0 || entry.Sha256.isEmpty() || !nameUsable)) {
+            showRefusal(UpdateMessages::MsgEntryUnverified, { entry.URL });
+            return;
+        }
+    }
 
     if (OnBeginUpgrade)
         OnBeginUpgrade(message, TUpgradeMethod(m_infoUpgradeMethod), m_downloadList, canUpgrade);
@@ -264,6 +407,12 @@ void TAppUpdater::StatusErrorHook(int statusCode)
         FileStatusError(statusCode);
         return;
     }
+    if (m_signaturePhase) {
+        m_signaturePhase = false;
+        m_infoText.clear();
+        showRefusal(UpdateMessages::MsgSignatureMissing, { m_currentURL });
+        return;
+    }
     if (OnNoInfoFile)
         OnNoInfoFile();
     if (m_showMessages.contains(mNoInfoFile))
@@ -286,6 +435,16 @@ void TAppUpdater::ServerUnreachableHook()
 
 void TAppUpdater::ConnectionLostHook()
 {
+    if (BodyTooLarge()) {
+        // More than the information file may hold, or more than a listed file's signed size.
+        if (m_infoPhase) {
+            showRefusal(UpdateMessages::MsgInfoFileTooLarge);
+            StopUpgrade();
+        } else {
+            RejectDownload();
+        }
+        return;
+    }
     if (OnConnLost)
         OnConnLost();
     if (m_showMessages.contains(mConnLost))
@@ -325,6 +484,8 @@ void TAppUpdater::CheckTimerTick()
 
 void ConfigureProgramUpdater(TAppUpdater& updater)
 {
+    const QString key = qEnvironmentVariable("VANTREL_UPDATE_PUBLIC_KEY");
+    updater.setUpdatePublicKey(key.isEmpty() ? QStringLiteral(VANTREL_UPDATE_PUBLIC_KEY) : key);
     const QString override = qEnvironmentVariable("VANTREL_UPDATE_URL");
     updater.setInfoFileURL(override.isEmpty() ? QStringLiteral("http://") + QLatin1String(UpdateConstants::UpdateHost)
                                    + QStringLiteral("/update/helper/helper.inf")

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "HttpTransfer.h"
+#include "UpdateHandOver.h"
 #include "UpdateMessages.h"
 
 #include <QDateTime>
@@ -80,6 +81,14 @@ private:
     TAppUpdaterLanguage m_language = wlAuto;
 };
 
+/// One file of the download list as the signed information file describes it.
+struct TDownloadEntry
+{
+    QString URL;
+    qint64 Size = -1; ///< -1 when the file gives no valid size
+    QByteArray Sha256; ///< 64 lower-case hexadecimal digits; empty when the file gives no valid hash
+};
+
 /// The component's windows live in the GUI library; the component reaches them through this seam, installed
 /// once per process (the windows are one instance each per process). Without it nothing is shown: the question
 /// counts as "Later" and the password request as cancelled.
@@ -131,6 +140,10 @@ public:
     TAppUpdaterShowMessagesSet ShowMessages() const { return m_showMessages; }
     void setShowMessages(TAppUpdaterShowMessagesSet value) { m_showMessages = value; }
     TAppUpdaterWizard& Wizard() { return m_wizard; }
+    /// The minisign public key ("RW..." or a whole ".pub" file) that information files must be signed with.
+    /// Without a valid key every update is refused.
+    QString UpdatePublicKey() const { return m_updatePublicKey; }
+    void setUpdatePublicKey(const QString& value) { m_updatePublicKey = value; }
 
     // Events; each fires on the main thread, and only when assigned.
     std::function<void(const QString& UpgradeMsg, TUpgradeMethod UpgradeMethod, const QStringList& Files,
@@ -138,10 +151,11 @@ public:
         OnBeginUpgrade;
     std::function<void()> OnEndUpgrade;
     std::function<void()> OnLaterUpgrade;
-    std::function<void(const QString& FileURL, qint32 FileSize, qint32 BytesRead, qint32 ElapsedTime,
+    std::function<void(const QString& FileURL, qint64 FileSize, qint64 BytesRead, qint32 ElapsedTime,
                        qint32 EstimatedTimeLeft, quint8 PercentsDone, quint8 TotalPercentsDone, float TransferRate)>
         OnProgress;
-    std::function<void(const QString& FileURL, int FileSize, const QDateTime& FileTime, bool& CanUpgrade)> OnFileStart;
+    std::function<void(const QString& FileURL, qint64 FileSize, const QDateTime& FileTime, bool& CanUpgrade)>
+        OnFileStart;
     std::function<void(const QString& FileName)> OnFileDone;
     std::function<void()> OnDoOwnCloseAppMethod;
     std::function<void()> OnAfterRestart;
@@ -170,7 +184,16 @@ public:
     static QString GetInfoValue(const QByteArray& infoText, const QString& name, bool braced = false);
     /// The download list of an information file: url, url0, then url<n+1>, url<n+2>... up to the first empty one.
     static QStringList ReadDownloadList(const QByteArray& infoText);
+    /// The download list with each file's size and SHA-256, keyed like its address: size/sha256 for url,
+    /// size0/sha2560 for url0, size<n>/sha256<n> for url<n>. Reads the text once, however long the list.
+    static QList<TDownloadEntry> ReadDownloadEntries(const QByteArray& infoText);
+    /// Newer by the rule of VersionControl. Under byDate a date that can't be read is never newer: an old
+    /// information file with a damaged date must not pass for a new one.
     bool IsUpdateNewer(const QByteArray& infoText) const;
+
+    /// The most an information file may hold, and its signature file.
+    static constexpr qint64 InfoFileLimit = 1024 * 1024;
+    static constexpr qint64 SignatureFileLimit = 64 * 1024;
 
     // Run-time state.
     const QStringList& DownloadList() const { return m_downloadList; }
@@ -187,7 +210,9 @@ public:
     static constexpr int AutoCheckIntervalMs = 10000;
 
 protected:
-    /// Runs when the information file has arrived.
+    /// Runs when the information file and its signature have arrived: checks the signature, then reads the file.
+    void VerifyInfoFile(const QByteArray& signatureFile);
+    /// Runs when the information file has been verified.
     void ParseInfoFile(const QByteArray& infoText);
     /// Stops the transfer under way and destroys the question and wizard windows. No event.
     void StopUpgrade();
@@ -197,14 +222,17 @@ protected:
     void CheckTimerTick();
 
     // The download sequence (TAppUpdaterDownload.cpp).
-    /// Deletes the replacement helper an earlier update left behind; run by the constructor.
+    /// Removes what earlier updates left: helper folders and ".uTMP" files; run by the constructor.
     static void DeleteLeftoverHelper();
     /// Begins the downloads of DownloadList once the user accepted.
     void DownloadUpdates();
     /// The hooks while a program file is fetched; called by the shared hooks while InfoPhase is clear.
-    void FileHeadersReceived(qint32 contentLength, const QDateTime& lastModified, bool& continueTransfer);
-    void FileProgress(qint32 fileSize, qint32 bytesRead, int elapsedTime, int estimatedTimeLeft, quint8 percentsDone,
+    void FileHeadersReceived(qint64 contentLength, const QDateTime& lastModified, bool& continueTransfer);
+    void FileProgress(qint64 fileSize, qint64 bytesRead, int elapsedTime, int estimatedTimeLeft, quint8 percentsDone,
                       float transferRate);
+    /// A downloaded file that is not what the signed information file describes: it is deleted, the upgrade is
+    /// aborted, and nothing of it is installed.
+    void RejectDownload();
     void FileDone();
     void FileSkipped();
     void FileStatusError(int statusCode);
@@ -219,18 +247,21 @@ protected:
 
     // State shared with the download sequence.
     QStringList m_downloadList;
+    QList<TDownloadEntry> m_downloadEntries; ///< parallel to m_downloadList
+    QList<UpdateHandOver::InstallEntry> m_installList; ///< the files downloaded and verified so far
     int m_currentIndex = 0;
     QString m_currentURL;
     QString m_currentTempFile;
     QDateTime m_currentFileTime;
     quint8 m_infoUpgradeMethod = 0;
     bool m_infoPhase = false;
+    bool m_signaturePhase = false; ///< within InfoPhase: the signature file is being fetched
+    QByteArray m_infoText; ///< the information file, kept while its signature is fetched
     bool m_aborted = false;
     bool m_autoMode = false;
     bool m_autoCheckSuspended = false;
 
 private:
-    void HeadersHook(qint32 contentLength, const QDateTime& lastModified, bool& continueTransfer);
     void ServerUnreachableHook();
     void ConnectionLostHook();
     void StatusErrorHook(int statusCode);
@@ -247,9 +278,11 @@ private:
     QString m_versionNumber;
     TAppUpdaterShowMessagesSet m_showMessages = TAppUpdaterShowMessagesSet::defaults();
     TAppUpdaterWizard m_wizard;
+    QString m_updatePublicKey;
     QTimer* m_checkTimer = nullptr;
 };
 
 /// The settings of the program's own update component: its information file on the update host (or the address
-/// in VANTREL_UPDATE_URL), version 2.3 of 08/18/2004 compared by number, and every message shown.
+/// in VANTREL_UPDATE_URL), the public key built in (or the one in VANTREL_UPDATE_PUBLIC_KEY), version 2.3 of
+/// 08/18/2004 compared by number, and every message shown.
 void ConfigureProgramUpdater(TAppUpdater& updater);

@@ -7,12 +7,13 @@
 #include "UpdateMessages.h"
 
 #include "platform/Dialogs.h"
+#include "platform/ProcessStarter.h"
 #include "platform/Services.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 
 namespace {
 
@@ -42,13 +43,15 @@ TAppUpdaterWizardView* TAppUpdaterWizardView::installed()
 
 void TAppUpdater::DeleteLeftoverHelper()
 {
-    QFile::remove(UpdateHandOver::HelperPath());
+    UpdateHandOver::RemoveLeftoverHelperFolders();
+    UpdateHandOver::DeleteStaleDownloads();
 }
 
 void TAppUpdater::DownloadUpdates()
 {
     m_infoPhase = false;
     m_currentIndex = 0;
+    m_installList.clear();
     if (m_wizard.Enabled && wizardView())
         wizardView()->showWizard(*this);
     FetchCurrentFile();
@@ -73,10 +76,12 @@ void TAppUpdater::FetchCurrentFile()
     setRequestURL(url);
     setTargetFileName(m_currentTempFile);
     setUseCache(true);
+    // The transfer stops as soon as the file grows past its signed size.
+    setMaxBodySize(m_downloadEntries.at(m_currentIndex).Size);
     StartTransfer();
 }
 
-void TAppUpdater::FileHeadersReceived(qint32 contentLength, const QDateTime& lastModified, bool& continueTransfer)
+void TAppUpdater::FileHeadersReceived(qint64 contentLength, const QDateTime& lastModified, bool& continueTransfer)
 {
     m_currentFileTime = lastModified;
     if (auto* wizard = existingWizard())
@@ -87,13 +92,13 @@ void TAppUpdater::FileHeadersReceived(qint32 contentLength, const QDateTime& las
         const QFileInfo local(m_currentTempFile.chopped(5));
         const QString programName = QFileInfo(UpdateHandOver::ProgramPath()).fileName();
         if (local.fileName().toUpper() != programName.toUpper() && local.isFile())
-            continueTransfer = local.size() != qint64(contentLength);
+            continueTransfer = local.size() != contentLength;
     }
     if (OnFileStart)
         OnFileStart(m_currentURL, contentLength, m_currentFileTime, continueTransfer);
 }
 
-void TAppUpdater::FileProgress(qint32 fileSize, qint32 bytesRead, int elapsedTime, int estimatedTimeLeft,
+void TAppUpdater::FileProgress(qint64 fileSize, qint64 bytesRead, int elapsedTime, int estimatedTimeLeft,
                                quint8 percentsDone, float transferRate)
 {
     const quint8 total = UpdateHandOver::TotalPercentsDone(m_currentIndex, int(m_downloadList.size()), percentsDone);
@@ -110,6 +115,16 @@ void TAppUpdater::FileProgress(qint32 fileSize, qint32 bytesRead, int elapsedTim
 
 void TAppUpdater::FileDone()
 {
+    const TDownloadEntry& entry = m_downloadEntries.at(m_currentIndex);
+    if (QFileInfo(m_currentTempFile).size() != entry.Size
+        || UpdateHandOver::FileSha256(m_currentTempFile) != entry.Sha256) {
+        RejectDownload();
+        return;
+    }
+    const QString name = UpdateHandOver::LastUrlSegment(m_currentURL);
+    m_installList.removeIf([&](const UpdateHandOver::InstallEntry& e) { return e.name == name; });
+    m_installList.append({ name, entry.Sha256 });
+
     // Linux keeps no creation time that a program could set; the access time is what the platform allows.
     // A failure here does not matter to the update.
     if (m_currentFileTime.isValid()) {
@@ -150,6 +165,14 @@ void TAppUpdater::FileStatusError(int statusCode)
     }
 }
 
+void TAppUpdater::RejectDownload()
+{
+    const QString name = UpdateHandOver::LastUrlSegment(m_currentURL);
+    QFile::remove(m_currentTempFile);
+    AbortUpgrade();
+    ShowUpgradeError(UpdateMessages::Format(LoadMessage(UpdateMessages::MsgFileMismatch), { name }));
+}
+
 void TAppUpdater::DiscardDownloads()
 {
     if (m_infoPhase || m_currentTempFile.isEmpty())
@@ -175,14 +198,19 @@ void TAppUpdater::FinishDownloads()
 
 void TAppUpdater::RunHelperAndEnd()
 {
-    const QString helper = UpdateHandOver::HelperPath();
-    // Only a helper written just now is started: a file of that name that could not be replaced is someone
-    // else's, and the program stays running rather than end without anyone to install its files.
-    if (!UpdateHandOver::WriteHelper(helper)
-        || !QProcess::startDetached(
+    // The helper and its list go into a folder made for this upgrade alone, so nobody else can put anything in
+    // their place; the helper installs exactly the files of that list, each checked again against its hash.
+    const QString folder = UpdateHandOver::MakeHelperFolder();
+    const QString helper = UpdateHandOver::HelperPath(folder);
+    if (folder.isEmpty() || !UpdateHandOver::WriteHelper(folder)
+        || !UpdateHandOver::WriteInstallList(folder, m_installList)
+        || !Services::processStarter().startDetached(
             helper,
-            UpdateHandOver::HelperArguments(UpdateHandOver::ProgramPath(), m_restartParams, m_infoUpgradeMethod))) {
+            UpdateHandOver::HelperArguments(UpdateHandOver::ProgramPath(), m_restartParams, m_infoUpgradeMethod),
+            folder)) {
         DiscardDownloads();
+        if (!folder.isEmpty())
+            QDir(folder).removeRecursively();
         Services::reportError(QStringLiteral("无法启动升级助手: %1").arg(helper));
         return;
     }

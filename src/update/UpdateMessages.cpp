@@ -883,6 +883,46 @@ const std::array<Block, UpdateMessages::LanguageCount> Blocks = { {
       u"aftur síðar." },
 } };
 
+using RefusalBlock = std::array<const char16_t*, UpdateMessages::MsgRefusalEnd - UpdateMessages::MsgNoPublicKey>;
+
+// English, Traditional and Simplified Chinese texts of the refusal messages, in RefusalMessage order.
+const RefusalBlock RefusalEnglish = {
+    u"This copy of the program has no update key built in, so no update can be checked.\r\rUpdates are refused.",
+    u"The upgrade information is not signed: its signature file %s was not found.\r\rNothing was downloaded.",
+    u"The signature of the upgrade information is malformed.\r\rNothing was downloaded.",
+    u"The upgrade information was signed with a key this program does not trust.\r\rNothing was downloaded.",
+    u"The upgrade information does not match its signature: it was altered or damaged.\r\rNothing was "
+    u"downloaded.",
+    u"The upgrade information file is too large and was refused.\r\rNothing was downloaded.",
+    u"The upgrade information gives no valid size and SHA-256 checksum for %s.\r\rNothing was downloaded.",
+    u"The upgrade information names the local file %s; only files from the server are accepted.\r\rNothing "
+    u"was downloaded.",
+    u"File %s does not match the upgrade information (size or SHA-256 checksum).\r\rIt was deleted and the "
+    u"upgrade was cancelled; nothing was installed.",
+};
+const RefusalBlock RefusalChineseTraditional = {
+    u"本程式沒有內建升級金鑰，無法驗證任何升級。\r\r升級已被拒絕。",
+    u"升級資訊沒有簽章：找不到簽章檔%s。\r\r沒有下載任何文件。",
+    u"升級資訊的簽章格式錯誤。\r\r沒有下載任何文件。",
+    u"升級資訊的簽章金鑰不受本程式信任。\r\r沒有下載任何文件。",
+    u"升級資訊與其簽章不符，可能已被竄改或損壞。\r\r沒有下載任何文件。",
+    u"升級資訊檔案過大，已被拒絕。\r\r沒有下載任何文件。",
+    u"升級資訊沒有為%s提供有效的大小和SHA-256校驗值。\r\r沒有下載任何文件。",
+    u"升級資訊指向本機文件%s，只接受來自伺服器的文件。\r\r沒有下載任何文件。",
+    u"文件%s與升級資訊不符（大小或SHA-256校驗值）。\r\r該文件已被刪除，升級已取消，沒有安裝任何文件。",
+};
+const RefusalBlock RefusalChineseSimplified = {
+    u"本程序没有内置升级密钥，无法验证任何升级。\r\r升级已被拒绝。",
+    u"升级信息没有签名：找不到签名文档%s。\r\r没有下载任何文档。",
+    u"升级信息的签名格式错误。\r\r没有下载任何文档。",
+    u"升级信息的签名密钥不受本程序信任。\r\r没有下载任何文档。",
+    u"升级信息与其签名不符，可能已被篡改或损坏。\r\r没有下载任何文档。",
+    u"升级信息文档过大，已被拒绝。\r\r没有下载任何文档。",
+    u"升级信息没有为%s提供有效的大小和SHA-256校验值。\r\r没有下载任何文档。",
+    u"升级信息指向本机文档%s，只接受来自服务器的文档。\r\r没有下载任何文档。",
+    u"文档%s与升级信息不符（大小或SHA-256校验值）。\r\r该文档已被删除，升级已取消，没有安装任何文档。",
+};
+
 // The Windows primary language identifier of each block, in block order. Portuguese and Chinese share a primary
 // identifier between two blocks; their sublanguage decides (see LanguageForLangId).
 constexpr std::array<int, UpdateMessages::LanguageCount> PrimaryIds
@@ -930,9 +970,19 @@ QString LoadString(int identifier)
         break;
     }
     const int offset = identifier - FirstBlockId;
-    if (offset < 0 || offset >= LanguageCount * BlockSize || offset % BlockSize >= MessageCount)
+    if (offset < 0 || offset >= LanguageCount * BlockSize)
         return QString();
-    return QString::fromUtf16(Blocks[offset / BlockSize][offset % BlockSize]);
+    const int k = offset % BlockSize;
+    const auto language = TAppUpdaterLanguage(offset / BlockSize + 1);
+    if (k >= MsgNoPublicKey && k < MsgRefusalEnd) {
+        const RefusalBlock& block = language == wlChineseSimplified ? RefusalChineseSimplified
+            : language == wlChineseTraditional                      ? RefusalChineseTraditional
+                                                                    : RefusalEnglish;
+        return QString::fromUtf16(block[k - MsgNoPublicKey]);
+    }
+    if (k >= MessageCount)
+        return QString();
+    return QString::fromUtf16(Blocks[offset / BlockSize][k]);
 }
 
 int MessageBase()

@@ -55,6 +55,21 @@ inline constexpr int AppTitleId = 40997; ///< "<AppTitle>"
 inline constexpr int UnusableTitleId = 40998; ///< marker word of an application title that can't be shown
 inline constexpr int AboutId = 40999; ///< "AppUpdater"
 
+/// Messages after the first 31 of each block: why an update was refused. They are written for English and both
+/// Chinese blocks; the other languages show the English text.
+enum RefusalMessage : int {
+    MsgNoPublicKey = 31,
+    MsgSignatureMissing, ///< with the signature file's address
+    MsgSignatureMalformed,
+    MsgSignatureWrongKey,
+    MsgSignatureInvalid,
+    MsgInfoFileTooLarge,
+    MsgEntryUnverified, ///< with the file's address
+    MsgLocalAddress, ///< with the file's address
+    MsgFileMismatch, ///< with the file's name
+    MsgRefusalEnd
+};
+
 /// Any string of the catalogue by its identifier; empty where the catalogue holds none.
 QString LoadString(int identifier);
 

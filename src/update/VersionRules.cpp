@@ -59,21 +59,35 @@ qint8 CompareVersions(const QString& a, const QString& b)
     return 0;
 }
 
-QDate ParseVersionDate(const QString& text)
+namespace {
+
+/// The date written MM/DD/YYYY, or an invalid date.
+QDate readVersionDate(const QString& text)
 {
-    const QDate today = Services::clock().now().date();
     const qsizetype first = text.indexOf(QLatin1Char('/'));
     const qsizetype second = first < 0 ? -1 : text.indexOf(QLatin1Char('/'), first + 1);
     if (second < 0)
-        return today;
+        return {};
     qint64 month = 0;
     qint64 day = 0;
     qint64 year = 0;
     if (!parseWhole(text.left(first), month) || !parseWhole(text.mid(first + 1, second - first - 1), day)
-        || !parseWhole(text.mid(second + 1), year))
-        return today;
-    const QDate date{ int(year), int(month), int(day) };
-    return date.isValid() ? date : today;
+        || !parseWhole(text.mid(second + 1), year) || month > 12 || day > 31 || year > 9999)
+        return {};
+    return QDate(int(year), int(month), int(day));
+}
+
+} // namespace
+
+QDate ParseVersionDate(const QString& text)
+{
+    const QDate date = readVersionDate(text);
+    return date.isValid() ? date : Services::clock().now().date();
+}
+
+bool IsVersionDateValid(const QString& text)
+{
+    return readVersionDate(text).isValid();
 }
 
 QString FormatVersionDate(const QDate& date)

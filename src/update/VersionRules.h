@@ -11,5 +11,8 @@ qint8 CompareVersions(const QString& a, const QString& b);
 /// Reads a date written MM/DD/YYYY; anything unreadable gives today.
 QDate ParseVersionDate(const QString& text);
 
+/// Whether the text is a date ParseVersionDate can read (so it does not fall back to today).
+bool IsVersionDateValid(const QString& text);
+
 /// Writes a date the way ParseVersionDate reads it.
 QString FormatVersionDate(const QDate& date);

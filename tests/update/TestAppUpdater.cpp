@@ -1,4 +1,5 @@
 #include "LoopbackHttpServer.h"
+#include "SignedUpdates.h"
 #include "fakes/TestEnvironment.h"
 #include "update/TAppUpdater.h"
 #include "update/UpdateConstants.h"
@@ -87,6 +88,7 @@ class TestAppUpdater : public QObject
 
 private:
     FakeUpdaterWindows m_windows;
+    TestSigningKey m_key;
 
 private slots:
     void init()
@@ -145,7 +147,8 @@ private slots:
 
         const int all = TAppUpdaterShowMessagesSet::all().mask();
         const int quiet = TAppUpdaterShowMessagesSet{ mAskUpgrade }.mask();
-        const QByteArray newer = "#version=2.4\r\n#url=%1/app\r\n#message={Faster.\r\nSafer.}\r\n";
+        const QByteArray checked = fileChecks("", "app");
+        const QByteArray newer = "#version=2.4\r\n#url=%1/app\r\n" + checked + "#message={Faster.\r\nSafer.}\r\n";
         QTest::newRow("newer, answered Later")
             << newer << all << false << true << seq("begin Faster.\r\nSafer. 0 %1/app, later")
             << seq("Faster.\r\nSafer.") << 0 << QStringList();
@@ -163,10 +166,10 @@ private slots:
             << QByteArray("#version=2.4\n#url=%1/page\n#url0=%1/other\n#method=2\n#message={See}") << all << true
             << true << seq("begin See 2 %1/page %1/other") << seq("See") << 0 << seq("%1/page");
         QTest::newRow("message without closing brace, method 1")
-            << QByteArray("#version=2.4\n#url=%1/page\n#method=1\n#message={Open end\n") << all << false << true
-            << seq("begin Open end\n 1 %1/page, later") << seq("Open end\n") << 0 << QStringList();
+            << QByteArray("#version=2.4\n#url=%1/page\n" + checked + "#method=1\n#message={Open end\n") << all << false
+            << true << seq("begin Open end\n 1 %1/page, later") << seq("Open end\n") << 0 << QStringList();
         QTest::newRow("accepted without a question hands over to the downloads")
-            << QByteArray("#version=2.4\n#url=%1/missing.bin\n") << 0 << true << true
+            << QByteArray("#version=2.4\n#url=%1/missing.bin\n" + checked) << 0 << true << true
             << seq("begin  0 %1/missing.bin, lost file 404, aborted") << QStringList() << 0 << QStringList();
     }
 
@@ -184,9 +187,7 @@ private slots:
         TestEnvironment env;
         LoopbackHttpServer server;
         const QString base = server.url(QString());
-        server.route(
-            InfoPath,
-            LoopbackHttpServer::response(200, QString::fromLatin1(info).replace(QLatin1String("%1"), base).toLatin1()));
+        serveSigned(server, InfoPath, QString::fromLatin1(info).replace(QLatin1String("%1"), base).toLatin1(), m_key);
         // Should a row wrongly reach the end of the downloads, the helper finds no program to replace or restart,
         // and the test process is not asked to end.
         QTemporaryDir standIn;
@@ -198,6 +199,7 @@ private slots:
             o.replace(QLatin1String("%1"), base);
 
         TAppUpdater updater;
+        updater.setUpdatePublicKey(m_key.publicKey());
         updater.Wizard().Enabled = false;
         updater.setVersionControl(byNumber);
         updater.setVersionNumber(QStringLiteral("2.3"));
@@ -224,6 +226,96 @@ private slots:
         QCOMPARE(env.shell.opened, opened);
         QCOMPARE(server.requests.first().headers.value("cache-control"), QByteArray("no-cache"));
         UpdateHandOver::setProgramPathForTesting(QString());
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QByteArray>("info"); // "%1" stands for the server's address
+        QTest::addColumn<QString>("signature"); // how the signature file is made, see refusals()
+        QTest::addColumn<int>("message"); // the one box shown; -1: accepted, the question is asked
+        QTest::addColumn<QString>("argument"); // of the message, "%1" as above
+
+        const QByteArray good = "#version=2.4\n#url=%1/f/app\n" + fileChecks("", "app") + "#message={New}\n";
+        using namespace UpdateMessages;
+        QTest::newRow("signed, hashed by minisign") << good << "good" << -1 << "";
+        QTest::newRow("signed the older way") << good << "legacy" << -1 << "";
+        QTest::newRow("no key built in") << good << "no key" << int(MsgNoPublicKey) << "";
+        QTest::newRow("unsigned") << good << "none" << int(MsgSignatureMissing)
+                                  << "%1/update/helper/helper.inf.minisig";
+        QTest::newRow("malformed signature") << good << "garbage" << int(MsgSignatureMalformed) << "";
+        QTest::newRow("signed with another key") << good << "other key" << int(MsgSignatureWrongKey) << "";
+        QTest::newRow("information file altered") << good << "altered file" << int(MsgSignatureInvalid) << "";
+        QTest::newRow("trusted comment altered") << good << "altered comment" << int(MsgSignatureInvalid) << "";
+        QTest::newRow("older signed version")
+            << QByteArray("#version=2.2\n#url=%1/f/app\n" + fileChecks("", "app")) << "good" << 24 << "";
+        QTest::newRow("same signed version")
+            << QByteArray("#version=2.3.0\n#url=%1/f/app\n" + fileChecks("", "app")) << "good" << 24 << "";
+        QTest::newRow("file without size and hash")
+            << QByteArray("#version=2.4\n#url=%1/f/app\n#url0=%1/f/lib\n" + fileChecks("", "app")) << "good"
+            << int(MsgEntryUnverified) << "%1/f/lib";
+        QTest::newRow("file without hash")
+            << QByteArray("#version=2.4\n#url=%1/f/app\n#size=3\n") << "good" << int(MsgEntryUnverified) << "%1/f/app";
+        QTest::newRow("local file") << QByteArray("#version=2.4\n#url=file:///etc/hostname\n" + fileChecks("", "x"))
+                                    << "good" << int(MsgLocalAddress) << "file:///etc/hostname";
+        QTest::newRow("local page for the browser") << QByteArray("#version=2.4\n#url=FILE:///etc/passwd\n#method=2\n")
+                                                    << "good" << int(MsgLocalAddress) << "FILE:///etc/passwd";
+        QTest::newRow("information file over 1 MB") << QByteArray(good + QByteArray(TAppUpdater::InfoFileLimit, ' '))
+                                                    << "good" << int(MsgInfoFileTooLarge) << "";
+    }
+
+    void refusals()
+    {
+        QFETCH(QByteArray, info);
+        QFETCH(QString, signature);
+        QFETCH(int, message);
+        QFETCH(QString, argument);
+
+        TestEnvironment env;
+        LoopbackHttpServer server;
+        const QString base = server.url(QString());
+        info.replace("%1", base.toLatin1());
+        argument.replace(QLatin1String("%1"), base);
+        QByteArray signatureFile = m_key.sign(info, signature != QLatin1String("legacy"));
+        if (signature == QLatin1String("garbage"))
+            signatureFile = "untrusted comment: nothing\nRWQ not a signature\ntrusted comment: x\nAAAA\n";
+        else if (signature == QLatin1String("other key"))
+            signatureFile = TestSigningKey().sign(info);
+        else if (signature == QLatin1String("altered file"))
+            info.replace("2.4", "9.9");
+        else if (signature == QLatin1String("altered comment"))
+            signatureFile.replace("timestamp:", "timestamp:9");
+        server.route(InfoPath, LoopbackHttpServer::response(200, info));
+        if (signature != QLatin1String("none"))
+            server.route(InfoPath + ".minisig", LoopbackHttpServer::response(200, signatureFile));
+        server.route("/f/app", LoopbackHttpServer::response(200, "app"));
+
+        TAppUpdater updater;
+        updater.setUpdatePublicKey(signature == QLatin1String("no key") ? QString() : m_key.publicKey());
+        updater.setVersionControl(byNumber);
+        updater.setVersionNumber(QStringLiteral("2.3"));
+        updater.setShowMessages(TAppUpdaterShowMessagesSet::all());
+        updater.setInfoFileURL(server.url(QString::fromLatin1(InfoPath)));
+        m_windows.answerYes = false;
+        updater.StartUpdateCheck();
+        QTRY_VERIFY_WITH_TIMEOUT(!updater.IsBusy() && (!env.dialogs.boxes.isEmpty() || !m_windows.questions.isEmpty()),
+                                 10000);
+        QTest::qWait(50);
+
+        if (message < 0) {
+            QCOMPARE(m_windows.questions, QStringList{ QStringLiteral("New") });
+            QVERIFY(env.dialogs.boxes.isEmpty());
+        } else {
+            QVERIFY(m_windows.questions.isEmpty());
+            const QVariantList args = argument.isEmpty() ? QVariantList() : QVariantList{ argument };
+            QCOMPARE(env.dialogs.texts(),
+                     QStringList{ UpdateMessages::DisplayText(UpdateMessages::Format(LoadMessage(message), args)) });
+            QCOMPARE(env.dialogs.boxes.first().icon, MsgIcon::Error);
+        }
+        for (const LoopbackHttpServer::Request& request : std::as_const(server.requests))
+            QVERIFY(!request.target.startsWith("/f/")); // nothing downloaded
+        QVERIFY(env.shell.opened.isEmpty());
+        if (signature == QLatin1String("no key"))
+            QVERIFY(server.requests.isEmpty());
     }
 
     void failureReactions_data()
@@ -263,6 +355,7 @@ private slots:
             server.route(InfoPath, route.toLatin1());
         }
         TAppUpdater updater;
+        updater.setUpdatePublicKey(m_key.publicKey());
         updater.setShowMessages(allMessages ? TAppUpdaterShowMessagesSet::all() : TAppUpdaterShowMessagesSet());
         updater.setInfoFileURL(url);
         EventLog log;
@@ -304,13 +397,19 @@ private slots:
 
         TestEnvironment env;
         LoopbackHttpServer server;
-        server.route(InfoPath, [](const LoopbackHttpServer::Request& request) {
-            if (request.headers.value("authorization") == "Basic " + QByteArray("ann:s3cret").toBase64())
-                return LoopbackHttpServer::Answer{ LoopbackHttpServer::response(200, "#version=1.0\n") };
-            return LoopbackHttpServer::Answer{ LoopbackHttpServer::response(
-                401, "locked", true, "WWW-Authenticate: Basic realm=\"updates\"\r\n") };
-        });
+        const QByteArray info = "#version=1.0\n";
+        for (const QByteArray& answer : { info, m_key.sign(info) }) {
+            server.route(answer == info ? InfoPath : InfoPath + ".minisig",
+                         [answer](const LoopbackHttpServer::Request& request) {
+                             if (request.headers.value("authorization")
+                                 == "Basic " + QByteArray("ann:s3cret").toBase64())
+                                 return LoopbackHttpServer::Answer{ LoopbackHttpServer::response(200, answer) };
+                             return LoopbackHttpServer::Answer{ LoopbackHttpServer::response(
+                                 401, "locked", true, "WWW-Authenticate: Basic realm=\"updates\"\r\n") };
+                         });
+        }
         TAppUpdater updater;
+        updater.setUpdatePublicKey(m_key.publicKey());
         updater.setVersionControl(byNumber);
         updater.setVersionNumber(QStringLiteral("2.3"));
         updater.setInfoFileURL(server.url(QString::fromLatin1(InfoPath)));
@@ -341,8 +440,9 @@ private slots:
     {
         TestEnvironment env;
         LoopbackHttpServer server;
-        server.route(InfoPath, LoopbackHttpServer::response(200, "#version=1\n"));
+        serveSigned(server, InfoPath, "#version=1\n", m_key);
         TAppUpdater updater;
+        updater.setUpdatePublicKey(m_key.publicKey());
         updater.setInfoFileURL(server.url(QString::fromLatin1(InfoPath)));
         EventLog log;
         log.attach(updater);
@@ -351,15 +451,16 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!log.log.isEmpty(), 10000);
         QTest::qWait(100);
         QCOMPARE(log.log, seq("no update"));
-        QCOMPARE(server.requests.size(), 1);
+        QCOMPARE(server.requests.size(), 2); // the information file and its signature, once
     }
 
     void automaticCheck()
     {
         TestEnvironment env;
         LoopbackHttpServer server;
-        server.route(InfoPath, LoopbackHttpServer::response(200, "#version=1\n"));
+        serveSigned(server, InfoPath, "#version=1\n", m_key);
         TestableUpdater updater;
+        updater.setUpdatePublicKey(m_key.publicKey());
         updater.setVersionControl(byNumber);
         updater.setVersionNumber(QStringLiteral("2.3"));
         updater.setShowMessages(TAppUpdaterShowMessagesSet::all());

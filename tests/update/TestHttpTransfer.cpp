@@ -1,10 +1,20 @@
 #include "LoopbackHttpServer.h"
 #include "update/HttpTransfer.h"
 
+#include <QTimer>
+
 #include <QFile>
 #include <QIODevice>
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace UpdateTestBytes {
+inline QByteArray read(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+} // namespace UpdateTestBytes
 
 /// "a, b" -> { "a", "b" }
 static QStringList seq(const char* words)
@@ -386,6 +396,169 @@ private slots:
         QCOMPARE(server.requests.first().headers.value("cache-control") == "no-cache", !useCache);
         QCOMPARE(server.requests.first().headers.value("pragma") == "no-cache", !useCache);
         QCOMPARE(server.requests.first().headers.value("accept"), QByteArray("text/html, */*"));
+    }
+
+    void redirects_data()
+    {
+        QTest::addColumn<int>("hops"); // redirects before the file
+        QTest::addColumn<QByteArray>("status");
+        QTest::addColumn<bool>("relative");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList good = seq("headers, progress, done");
+        QTest::newRow("302 to the file") << 1 << QByteArray("302") << false << good;
+        QTest::newRow("relative location, 301") << 1 << QByteArray("301") << true << good;
+        QTest::newRow("307 and 308") << 2 << QByteArray("307") << false << good;
+        QTest::newRow("five hops") << 5 << QByteArray("302") << true << good;
+        // The sixth redirect is the final answer, judged as such.
+        QTest::newRow("six hops") << 6 << QByteArray("302") << false << seq("headers, progress, failed, status 302");
+    }
+
+    void redirects()
+    {
+        QFETCH(int, hops);
+        QFETCH(QByteArray, status);
+        QFETCH(bool, relative);
+        QFETCH(QStringList, expected);
+        LoopbackHttpServer server;
+        LoopbackHttpServer other; // redirects may lead to another server
+        const QByteArray body = bigBody(5000);
+        for (int i = 0; i < hops; ++i) {
+            LoopbackHttpServer& here = i % 2 == 0 ? server : other;
+            const LoopbackHttpServer& next = i % 2 == 0 ? other : server;
+            const QByteArray target = "/hop" + QByteArray::number(i + 1);
+            const QByteArray location
+                = relative && &here == &next ? target : next.url(QString::fromLatin1(target)).toLatin1();
+            here.route("/hop" + QByteArray::number(i),
+                       LoopbackHttpServer::response(status.toInt(), "moved", true, "Location: " + location + "\r\n"));
+        }
+        (hops % 2 == 0 ? server : other)
+            .route("/hop" + QByteArray::number(hops), LoopbackHttpServer::response(200, body));
+
+        THttpTransfer transfer;
+        HookLog hooks;
+        hooks.attach(transfer);
+        transfer.setRequestURL(server.url(QStringLiteral("/hop0")));
+        transfer.setTargetFileName(target());
+        QVERIFY(transfer.StartTransfer());
+        QTRY_VERIFY_WITH_TIMEOUT(hooks.ended(), 10000);
+        QCOMPARE(hooks.log, expected);
+        if (expected == seq("headers, progress, done")) {
+            QCOMPARE(UpdateTestBytes::read(target()), body);
+            QVERIFY(transfer.FinalURL().endsWith(QLatin1String("/hop") + QString::number(hops)));
+        }
+    }
+
+    void boundedBodies_data()
+    {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<qint64>("limit");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<bool>("tooLarge");
+        const QByteArray chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n";
+        QTest::newRow("chunked body, a length beside it means nothing")
+            << QByteArray(chunked).replace("chunked\r\n", "chunked\r\nContent-Length: 3\r\n")
+                + "5\r\nhello\r\n0\r\n\r\n"
+            << qint64(-1) << seq("headers, progress, done") << false;
+        QTest::newRow("chunked body") << chunked + "5\r\nhello\r\n6;x=1\r\n world\r\n0\r\nX-T: 1\r\n\r\n"
+                                      << qint64(-1) << seq("headers, progress, done") << false;
+        QTest::newRow("bad chunk size") << chunked + "5\r\nhello\r\nzz\r\n world\r\n0\r\n\r\n"
+                                        << qint64(-1) << seq("headers, progress, failed, lost") << false;
+        QTest::newRow("chunk longer than announced") << chunked + "3\r\nhello\r\n0\r\n\r\n"
+                                                     << qint64(-1) << seq("headers, progress, failed, lost") << false;
+        QTest::newRow("chunks cut off") << chunked + "5\r\nhello\r\n6\r\n wo" << qint64(-1)
+                                        << seq("headers, progress, failed, lost") << false;
+        QTest::newRow("announced length over the limit")
+            << LoopbackHttpServer::response(200, bigBody(2000)) << qint64(1000) << seq("headers, failed, lost") << true;
+        QTest::newRow("unannounced body over the limit") << LoopbackHttpServer::response(200, bigBody(2000), false)
+                                                         << qint64(1000) << seq("headers, failed, lost") << true;
+        QTest::newRow("chunked body over the limit")
+            << chunked + "400\r\n" + bigBody(1024) + "\r\n400\r\n" + bigBody(1024) + "\r\n0\r\n\r\n"
+            << qint64(1500) << seq("headers, failed, lost") << true;
+        QTest::newRow("exactly the limit") << LoopbackHttpServer::response(200, bigBody(1000)) << qint64(1000)
+                                           << seq("headers, progress, done") << false;
+        QTest::newRow("bytes after the announced end") << LoopbackHttpServer::response(200, "12345").append("6789")
+                                                       << qint64(-1) << seq("headers, progress, failed, lost") << false;
+        QTest::newRow("not HTTP at all") << QByteArray("SSH-2.0-OpenSSH\r\n\r\n") << qint64(-1)
+                                         << seq("failed, unreachable") << false;
+    }
+
+    void boundedBodies()
+    {
+        QFETCH(QByteArray, answer);
+        QFETCH(qint64, limit);
+        QFETCH(QStringList, expected);
+        QFETCH(bool, tooLarge);
+        LoopbackHttpServer server;
+        server.route("/file", answer);
+        THttpTransfer transfer;
+        HookLog hooks;
+        hooks.attach(transfer);
+        transfer.setTransferBufferSize(1024);
+        transfer.setMaxBodySize(limit);
+        transfer.setRequestURL(server.url(QStringLiteral("/file")));
+        transfer.setTargetFileName(target());
+        QVERIFY(transfer.StartTransfer());
+        QTRY_VERIFY_WITH_TIMEOUT(hooks.ended(), 10000);
+        QCOMPARE(hooks.log, expected);
+        QCOMPARE(transfer.BodyTooLarge(), tooLarge);
+        if (expected.last() == QLatin1String("done"))
+            QVERIFY(QFile::exists(target()));
+        else
+            QVERIFY(!QFile::exists(target()));
+    }
+
+    void endlessBodyStopsAtTheLimit()
+    {
+        // A server that never stops sending: the transfer ends itself once the limit is passed.
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        QByteArray sent;
+        connect(&server, &QTcpServer::newConnection, this, [&] {
+            QTcpSocket* socket = server.nextPendingConnection();
+            auto* pump = new QTimer(socket);
+            connect(pump, &QTimer::timeout, socket, [socket] {
+                if (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() < 1 << 20)
+                    socket->write(QByteArray(64 * 1024, 'x'));
+            });
+            socket->write("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n");
+            pump->start(1);
+        });
+        THttpTransfer transfer;
+        HookLog hooks;
+        hooks.attach(transfer);
+        transfer.setMaxBodySize(1024 * 1024);
+        transfer.setRequestURL(QStringLiteral("http://127.0.0.1:%1/info").arg(server.serverPort()));
+        QVERIFY(transfer.StartTransfer());
+        QTRY_VERIFY_WITH_TIMEOUT(hooks.ended(), 20000);
+        QCOMPARE(hooks.log, seq("headers, progress, failed, lost"));
+        QVERIFY(transfer.BodyTooLarge());
+        QVERIFY(transfer.BytesTransferred() <= 1024 * 1024);
+    }
+
+    void drippingServerEndsAsLost()
+    {
+        // One byte now and then keeps the stall timer quiet; the average rate does not.
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        connect(&server, &QTcpServer::newConnection, this, [&] {
+            QTcpSocket* socket = server.nextPendingConnection();
+            socket->write("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\nConnection: close\r\n\r\n");
+            auto* drip = new QTimer(socket);
+            connect(drip, &QTimer::timeout, socket, [socket] { socket->write("x"); });
+            drip->start(50);
+        });
+        THttpTransfer transfer;
+        HookLog hooks;
+        hooks.attach(transfer);
+        transfer.setStallTimeoutMs(5000);
+        transfer.setMinimumRate(1024);
+        transfer.setRateWindowMs(600);
+        transfer.setRequestURL(QStringLiteral("http://127.0.0.1:%1/x").arg(server.serverPort()));
+        transfer.setTargetFileName(target());
+        QVERIFY(transfer.StartTransfer());
+        QTRY_VERIFY_WITH_TIMEOUT(hooks.ended(), 10000);
+        QCOMPARE(hooks.log, seq("headers, progress, failed, lost"));
+        QVERIFY(!QFile::exists(target()));
     }
 
     void proxySettings()

@@ -1,4 +1,6 @@
+#include "update/HttpResponseParser.h"
 #include "update/HttpTransfer.h"
+#include "update/TransferWorker.h"
 
 #include <QTest>
 #include <QTimeZone>
@@ -141,6 +143,101 @@ private slots:
         badUserLength[1] = char(quint8(badUserLength[1]) ^ 0x40); // user length beyond the data
         QVERIFY(!DecodeLoginInfo(badUserLength, user, password));
         QVERIFY(user.isEmpty() && password.isEmpty());
+    }
+
+    void redirectRule_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<bool>("follows");
+        QTest::newRow("http to http") << "http://a/x"
+                                      << "http://b/y" << true;
+        QTest::newRow("http to https") << "http://a/x"
+                                       << "https://a/x" << true;
+        QTest::newRow("https to https") << "https://a/x"
+                                        << "https://b/y" << true;
+        QTest::newRow("https down to http") << "https://a/x"
+                                            << "http://a/x" << false;
+        QTest::newRow("HTTPS down to Http") << "HTTPS://a/x"
+                                            << "Http://a/x" << false;
+        QTest::newRow("to a local file") << "http://a/x"
+                                         << "file:///etc/passwd" << false;
+        QTest::newRow("to another scheme") << "http://a/x"
+                                           << "ftp://a/x" << false;
+        QTest::newRow("without a host") << "http://a/x"
+                                        << "http:///x" << false;
+    }
+
+    void redirectRule()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(bool, follows);
+        QCOMPARE(TransferWorker::FollowsRedirect(QUrl(from), QUrl(to)), follows);
+    }
+
+    void responseFraming_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("closed"); // the server closed the connection after the bytes
+        QTest::addColumn<int>("state"); // HttpResponseParser::State at the end
+        QTest::addColumn<QByteArray>("body");
+
+        using State = HttpResponseParser::State;
+        const QByteArray ok = "HTTP/1.1 200 OK\r\n";
+        const QByteArray chunked = ok + "Transfer-Encoding: chunked\r\n\r\n";
+        auto row = [](const char* name, const QByteArray& bytes, bool closed, State state, const QByteArray& body) {
+            QTest::newRow(name) << bytes << closed << int(state) << body;
+        };
+        row("length", ok + "Content-Length: 5\r\n\r\nhello", false, State::Done, "hello");
+        row("length, cut off", ok + "Content-Length: 9\r\n\r\nhello", true, State::Error, "hello");
+        row("length, still coming", ok + "Content-Length: 9\r\n\r\nhello", false, State::Body, "hello");
+        row("length not a number: read to the end", ok + "Content-Length: 5x\r\n\r\nhello!", true, State::Done,
+            "hello!");
+        row("to the end of the connection", ok + "\r\nhello", true, State::Done, "hello");
+        row("interim answer first", "HTTP/1.1 100 Continue\r\n\r\n" + ok + "Content-Length: 2\r\n\r\nhi", false,
+            State::Done, "hi");
+        row("no body for 204", "HTTP/1.1 204 No Content\r\n\r\n", false, State::Done, "");
+        row("chunks with extension and trailer", chunked + "5;a=b\r\nhello\r\nA\r\n, world!!!\r\n0\r\nT: 1\r\n\r\n",
+            false, State::Done, "hello, world!!!");
+        row("chunked wins over length",
+            ok + "Content-Length: 99\r\nTransfer-Encoding: chunked\r\n\r\n2\r\nhi\r\n0\r\n\r\n", false, State::Done,
+            "hi");
+        row("bad chunk size", chunked + "5\r\nhello\r\nzz\r\nmore\r\n0\r\n\r\n", false, State::Error, "hello");
+        row("negative chunk size", chunked + "-5\r\nhello\r\n", false, State::Error, "");
+        row("empty chunk size", chunked + "\r\nhello\r\n", false, State::Error, "");
+        row("chunk data longer than its size", chunked + "2\r\nhello\r\n0\r\n\r\n", false, State::Error, "he");
+        row("chunks cut off", chunked + "5\r\nhel", true, State::Error, "hel");
+        row("last chunk without its end", chunked + "0\r\n", true, State::Error, "");
+        row("endless chunk-size line", chunked + QByteArray(HttpResponseParser::MaxLineBytes + 1, '1'), false,
+            State::Error, "");
+        row("not HTTP", "SSH-2.0-x\r\n\r\n", false, State::Error, "");
+        row("status not a number", "HTTP/1.1 2x0 OK\r\n\r\n", false, State::Error, "");
+        row("endless head", ok + "X: " + QByteArray(HttpResponseParser::MaxHeadBytes, 'x'), false, State::Error, "");
+        row("closed before the head", "HTTP/1.1 200", true, State::Error, "");
+    }
+
+    void responseFraming()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, closed);
+        QFETCH(int, state);
+        QFETCH(QByteArray, body);
+        // Fed in small pieces, as a connection delivers them.
+        HttpResponseParser parser;
+        QByteArray read;
+        for (qsizetype at = 0; at < bytes.size(); at += 3) {
+            parser.feed(bytes.mid(at, 3));
+            if (parser.state() == HttpResponseParser::State::Head && parser.readHead())
+                parser.startBody();
+            read += parser.takeBody();
+        }
+        if (closed) {
+            parser.endOfStream();
+            read += parser.takeBody();
+        }
+        QCOMPARE(int(parser.state()), state);
+        QCOMPARE(read, body);
     }
 };
 

@@ -3,7 +3,9 @@
 
 #include "UpdateScenario.h"
 
+#include "FakeProcessStarter.h"
 #include "TestEnvironment.h"
+#include "platform/Services.h"
 #include "update/TAppUpdater.h"
 #include "update/TAppUpdaterPasswordForm.h"
 #include "update/TAppUpdaterQuestionForm.h"
@@ -28,11 +30,14 @@ class TestUpdateDownload : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_temp; ///< the temporary folder of this test process, where the helper is written
+    QTemporaryDir m_temp; ///< the temporary folder of this test process, where the helper folders are made
+    FakeProcessStarter m_starter; ///< starts the real helper, and shows what was started
+    TestSigningKey m_key;
 
     /// An updater of the program folder that asks nothing but the missing-file question and shows no wizard.
-    static void configureQuiet(TAppUpdater& updater, const LoopbackHttpServer& server)
+    void configureQuiet(TAppUpdater& updater, const LoopbackHttpServer& server)
     {
+        updater.setUpdatePublicKey(m_key.publicKey());
         updater.setInfoFileURL(server.url(QString::fromLatin1(InfoPath)));
         updater.setVersionControl(byNumber);
         updater.setVersionNumber(QStringLiteral("2.3"));
@@ -45,14 +50,19 @@ private:
 private slots:
     void initTestCase()
     {
-        // Each test process writes its helper into its own temporary folder.
+        // Each test process writes its helper folders into its own temporary folder.
         qputenv("TMPDIR", QFile::encodeName(m_temp.path()));
+        qunsetenv("XDG_RUNTIME_DIR");
+        qputenv("VANTREL_UPDATE_PUBLIC_KEY", m_key.publicKey().toLatin1());
+        m_starter.startForReal = true;
+        Services::setProcessStarter(&m_starter);
         QGuiApplication::setApplicationDisplayName(QStringLiteral("Vantrel"));
         UpdateMessages::setSystemLocaleForTesting(QLocale(QStringLiteral("zh_CN")));
         UpdateWindows::installOnce();
     }
 
-    void init() { QFile::remove(UpdateHandOver::HelperPath()); }
+    void init() { m_starter.starts.clear(); }
+    void cleanupTestCase() { Services::setProcessStarter(nullptr); }
 
     void names_data()
     {
@@ -110,11 +120,11 @@ private slots:
         QVERIFY(installStandIn(program));
         UpdateHandOver::setProgramPathForTesting(program);
         LoopbackHttpServer server;
-        server.route(InfoPath,
-                     LoopbackHttpServer::response(
-                         200,
-                         infoFile({ server.url(QStringLiteral("/f/one.txt")), server.url(QStringLiteral("/f/two.txt")),
-                                    server.url(QStringLiteral("/f/three.txt")) })));
+        serveSigned(server, InfoPath,
+                    infoFile({ { server.url(QStringLiteral("/f/one.txt")), "one" },
+                               { server.url(QStringLiteral("/f/two.txt")), "two" },
+                               { server.url(QStringLiteral("/f/three.txt")), "three" } }),
+                    m_key);
         server.route("/f/one.txt", LoopbackHttpServer::response(200, "one"));
         server.route("/f/three.txt", LoopbackHttpServer::response(200, "three"));
 
@@ -141,9 +151,67 @@ private slots:
         } else {
             QVERIFY(!ended);
             QVERIFY(!QFileInfo::exists(env.path(QStringLiteral("one.txt"))));
-            QVERIFY(!QFileInfo::exists(UpdateHandOver::HelperPath()));
+            QVERIFY(m_starter.starts.isEmpty());
         }
         QCOMPARE(leftovers(env.appDir()), QStringList());
+        UpdateHandOver::setProgramPathForTesting(QString());
+    }
+
+    void downloadsThatFailTheirCheck_data()
+    {
+        QTest::addColumn<QByteArray>("answer"); // what the server sends for the program file
+        QTest::addColumn<bool>("endless"); // the server keeps the connection open after the answer
+        QTest::addColumn<int>("message");
+
+        const QByteArray program = "PROGRAM 2.4"; // what the signed information file describes
+        const int mismatch = UpdateMessages::MsgFileMismatch;
+        QTest::newRow("tampered download") << LoopbackHttpServer::response(200, "PROGRAM 6.6") << false << mismatch;
+        QTest::newRow("short download") << LoopbackHttpServer::response(200, "PROGRAM") << false << mismatch;
+        QTest::newRow("oversized file") << LoopbackHttpServer::response(200, program + QByteArray(500000, 'x')) << false
+                                        << mismatch;
+        QTest::newRow("endless body") << QByteArray("HTTP/1.1 200 OK\r\n\r\n" + program + QByteArray(500000, 'x'))
+                                      << true << mismatch;
+        QTest::newRow("malformed chunking")
+            << QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n7\r\nPROGRAM\r\nq\r\n 2.4\r\n0\r\n\r\n")
+            << true << 30;
+    }
+
+    void downloadsThatFailTheirCheck()
+    {
+        QFETCH(QByteArray, answer);
+        QFETCH(bool, endless);
+        QFETCH(int, message);
+        TestEnvironment env;
+        const QString program = env.path(QStringLiteral("vantrel"));
+        QVERIFY(installStandIn(program));
+        UpdateHandOver::setProgramPathForTesting(program);
+        LoopbackHttpServer server;
+        serveSigned(server, InfoPath,
+                    infoFile({ { server.url(QStringLiteral("/f/lib.dat")), "library" },
+                               { server.url(QStringLiteral("/f/vantrel")), "PROGRAM 2.4" } }),
+                    m_key);
+        server.route("/f/lib.dat", LoopbackHttpServer::response(200, "library"));
+        server.route("/f/vantrel", [&](const LoopbackHttpServer::Request&) {
+            return LoopbackHttpServer::Answer{ answer, !endless };
+        });
+
+        TAppUpdater updater;
+        configureQuiet(updater, server);
+        bool handedOver = false;
+        updater.OnDoOwnCloseAppMethod = [&] { handedOver = true; };
+        updater.StartUpdateCheck();
+        QTRY_VERIFY_WITH_TIMEOUT(!env.dialogs.boxes.isEmpty(), 15000);
+        QTest::qWait(100);
+
+        QCOMPARE(env.dialogs.texts(),
+                 QStringList{ UpdateMessages::DisplayText(
+                     UpdateMessages::Format(LoadMessage(message), { QStringLiteral("vantrel") })) });
+        QVERIFY(!updater.IsBusy());
+        QVERIFY(!handedOver);
+        QVERIFY(m_starter.starts.isEmpty());
+        QCOMPARE(leftovers(env.appDir()), QStringList()); // the verified first file goes too
+        QVERIFY(!QFileInfo::exists(env.path(QStringLiteral("lib.dat"))));
+        QCOMPARE(readAll(program), standInImage("old"));
         UpdateHandOver::setProgramPathForTesting(QString());
     }
 
@@ -172,10 +240,11 @@ private slots:
         env.writeFile(QStringLiteral("data.txt"), localData);
         UpdateHandOver::setProgramPathForTesting(env.path(QStringLiteral("vantrel")));
         LoopbackHttpServer server;
-        QStringList urls;
+        QList<Listed> listed;
         for (const QString& file : files)
-            urls << server.url(QStringLiteral("/f/") + file);
-        server.route(InfoPath, LoopbackHttpServer::response(200, infoFile(urls)));
+            listed.append({ server.url(QStringLiteral("/f/") + file),
+                            file == QLatin1String("vantrel") ? QByteArray("PROGRAM") : QByteArray("12345") });
+        serveSigned(server, InfoPath, infoFile(listed), m_key);
         server.route("/f/data.txt", LoopbackHttpServer::response(200, "12345"));
         server.route("/f/vantrel", LoopbackHttpServer::response(200, "PROGRAM"));
 
@@ -183,7 +252,8 @@ private slots:
         configureQuiet(updater, server);
         updater.setMiscFilesUpgrade(mfuOnlyIfSizeDifferent);
         QList<bool> started;
-        updater.OnFileStart = [&](const QString&, int, const QDateTime&, bool& canUpgrade) { started << canUpgrade; };
+        updater.OnFileStart
+            = [&](const QString&, qint64, const QDateTime&, bool& canUpgrade) { started << canUpgrade; };
         // Stop before the hand-over once the last file is in.
         updater.OnFileDone = [&](const QString& name) {
             if (name.endsWith(files.last() + QStringLiteral(".uTMP")))
@@ -210,9 +280,8 @@ private slots:
         QFETCH(QString, text);
         TestEnvironment env;
         LoopbackHttpServer server;
-        server.route(
-            InfoPath,
-            LoopbackHttpServer::response(200, infoFile({ server.url(QStringLiteral("/f/one.txt")) }, message)));
+        serveSigned(server, InfoPath, infoFile({ { server.url(QStringLiteral("/f/one.txt")), "one" } }, message),
+                    m_key);
         TFrmUpdate form;
         form.AppUpdater1->setInfoFileURL(server.url(QString::fromLatin1(InfoPath)));
         bool later = false;
@@ -233,14 +302,14 @@ private slots:
         QCOMPARE(
             buttons,
             (QStringList{ QStringLiteral("软件升级精灵"), QStringLiteral("[&Y]是"), QStringLiteral("[&L]稍等一下") }));
-        QCOMPARE(server.requests.size(), 1); // nothing downloaded
+        QCOMPARE(server.requests.size(), 2); // the information file and its signature, nothing downloaded
     }
 
     void twoPressesStartOneCheck()
     {
         TestEnvironment env;
         LoopbackHttpServer server;
-        server.route(InfoPath, LoopbackHttpServer::response(200, "#version=2.3\r\n"));
+        serveSigned(server, InfoPath, "#version=2.3\r\n", m_key);
         TFrmUpdate form;
         form.AppUpdater1->setInfoFileURL(server.url(QString::fromLatin1(InfoPath)));
         QCOMPARE(form.windowTitle(), QStringLiteral("更新"));
@@ -248,7 +317,7 @@ private slots:
         form.Button1->click();
         QTRY_COMPARE_WITH_TIMEOUT(form.windowTitle(), QStringLiteral("No Update"), 15000);
         QTest::qWait(200);
-        QCOMPARE(server.requests.size(), 1);
+        QCOMPARE(server.requests.size(), 2); // the information file and its signature
         QCOMPARE(env.dialogs.texts(), QStringList{ QStringLiteral("没有发现新的版本，您目前已经是最新版本。") });
         QCOMPARE(env.dialogs.boxes.first().caption, QStringLiteral("软件升级精灵"));
 
@@ -269,12 +338,12 @@ private slots:
         QFETCH(bool, finished);
         TestEnvironment env;
         LoopbackHttpServer server;
-        server.route(InfoPath,
-                     LoopbackHttpServer::response(200,
-                                                  infoFile({ server.url(QStringLiteral("/f/big.bin")),
-                                                             server.url(QStringLiteral("/f/small.txt")) })));
         // While downloading, the first file stalls after its first kilobyte.
         const QByteArray big(100000, 'x');
+        serveSigned(server, InfoPath,
+                    infoFile({ { server.url(QStringLiteral("/f/big.bin")), big },
+                               { server.url(QStringLiteral("/f/small.txt")), "small" } }),
+                    m_key);
         server.route("/f/big.bin", [&](const LoopbackHttpServer::Request&) {
             const QByteArray whole = LoopbackHttpServer::response(200, big);
             return LoopbackHttpServer::Answer{ finished ? whole : whole.left(whole.size() - big.size() + 1024),
@@ -321,7 +390,7 @@ private slots:
         QCOMPARE(form.ProgressBar1->value(), 0);
         QVERIFY(!updater->IsBusy());
         QVERIFY(!handedOver);
-        QVERIFY(!QFileInfo::exists(UpdateHandOver::HelperPath()));
+        QVERIFY(m_starter.starts.isEmpty());
         QCOMPARE(leftovers(env.appDir()), QStringList());
     }
 
@@ -360,12 +429,16 @@ private slots:
         QFETCH(bool, confirm);
         TestEnvironment env;
         LoopbackHttpServer server;
-        server.route(InfoPath, [](const LoopbackHttpServer::Request& request) {
-            if (request.headers.value("authorization") == "Basic dXNlcjpzZWNyZXQ=") // user:secret
-                return LoopbackHttpServer::Answer{ LoopbackHttpServer::response(200, "#version=2.3\r\n") };
-            return LoopbackHttpServer::Answer{ LoopbackHttpServer::response(
-                401, "locked", true, "WWW-Authenticate: Basic realm=\"upd\"\r\n") };
-        });
+        const QByteArray info = "#version=2.3\r\n";
+        for (const QByteArray& answer : { info, m_key.sign(info) }) {
+            server.route(answer == info ? InfoPath : InfoPath + ".minisig",
+                         [answer](const LoopbackHttpServer::Request& request) {
+                             if (request.headers.value("authorization") == "Basic dXNlcjpzZWNyZXQ=") // user:secret
+                                 return LoopbackHttpServer::Answer{ LoopbackHttpServer::response(200, answer) };
+                             return LoopbackHttpServer::Answer{ LoopbackHttpServer::response(
+                                 401, "locked", true, "WWW-Authenticate: Basic realm=\"upd\"\r\n") };
+                         });
+        }
         TFrmUpdate form;
         form.AppUpdater1->setInfoFileURL(server.url(QString::fromLatin1(InfoPath)));
         form.AppUpdater1->setHTTPUsername(QStringLiteral("guest"));

@@ -112,6 +112,60 @@ private slots:
         QCOMPARE(TAppUpdater::ReadDownloadList(file), list);
     }
 
+    void downloadEntries_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArrayList>("entries"); // "url size sha256", size -1 and "-" when not valid
+
+        const QByteArray hash(64, 'a');
+        const QByteArray HASH(64, 'A');
+        QTest::newRow("keys follow the address numbering")
+            << QByteArray("#url=a\n#size=1\n#sha256=" + hash + "\n#url0=b\n#size0=22\n#sha2560=" + hash
+                          + "\n#url3=c\n#size3=333\n#sha2563=" + hash + "\n")
+            << QByteArrayList{ "a 1 " + hash, "b 22 " + hash, "c 333 " + hash };
+        QTest::newRow("hash in capitals is read in lower case")
+            << QByteArray("#URL=a\n#SIZE=0\n#SHA256=" + HASH + "\n") << QByteArrayList{ "a 0 " + hash };
+        QTest::newRow("missing size and hash") << QByteArray("#url=a\n") << QByteArrayList{ "a -1 -" };
+        QTest::newRow("another entry's keys do not count")
+            << QByteArray("#url=a\n#url0=b\n#size0=5\n#sha2560=" + hash + "\n")
+            << QByteArrayList{ "a -1 -", "b 5 " + hash };
+        QTest::newRow("size not a plain number")
+            << QByteArray("#url=a\n#size=-5\n#sha256=" + hash + "\n") << QByteArrayList{ "a -1 " + hash };
+        QTest::newRow("size with a blank")
+            << QByteArray("#url=a\n#size=5 \n#sha256=" + hash + "\n") << QByteArrayList{ "a -1 " + hash };
+        QTest::newRow("hash too short") << QByteArray("#url=a\n#size=5\n#sha256=" + hash.left(63) + "\n")
+                                        << QByteArrayList{ "a 5 -" };
+        QTest::newRow("hash not hexadecimal")
+            << QByteArray("#url=a\n#size=5\n#sha256=" + QByteArray(64, 'g') + "\n") << QByteArrayList{ "a 5 -" };
+        QTest::newRow("first marker counts")
+            << QByteArray("#url=a\n#size=7\n#size=8\n#sha256=" + hash + "\n") << QByteArrayList{ "a 7 " + hash };
+    }
+
+    void downloadEntries()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArrayList, entries);
+        QByteArrayList read;
+        for (const TDownloadEntry& entry : TAppUpdater::ReadDownloadEntries(file))
+            read << entry.URL.toLatin1() + ' ' + QByteArray::number(entry.Size) + ' '
+                    + (entry.Sha256.isEmpty() ? QByteArray("-") : entry.Sha256);
+        QCOMPARE(read, entries);
+    }
+
+    void longDownloadList()
+    {
+        // A list of some 400 KB is read whole and in order; the text is scanned once, not once per entry.
+        QByteArray file = "#url=f0\n#url0=f1\n";
+        for (int n = 3; n < 12000; ++n)
+            file += "#url" + QByteArray::number(n) + "=f" + QByteArray::number(n - 1) + "\n";
+        QVERIFY(file.size() > 150000);
+        file += QByteArray(250000, ' ');
+        const QStringList list = TAppUpdater::ReadDownloadList(file);
+        QCOMPARE(list.size(), 11999);
+        QCOMPARE(list.first(), QStringLiteral("f0"));
+        QCOMPARE(list.last(), QStringLiteral("f11998"));
+    }
+
     void isUpdateNewer_data()
     {
         QTest::addColumn<int>("control");
@@ -139,8 +193,9 @@ private slots:
         byDay("later date", "08/18/2004", "#date=09/01/2004\n", true);
         byDay("same day", "08/18/2004", "#date=08/18/2004\n", false);
         byDay("earlier date", "08/18/2004", "#date=01/01/2004\n", false);
-        byDay("unreadable date counts as today", "08/18/2004", "#date=soon\n", true);
-        byDay("unreadable against today", "12/10/2026", "#date=soon\n", false);
+        // An unreadable date would count as today, so any old signed file with a damaged date would pass for new.
+        byDay("unreadable date is never newer", "08/18/2004", "#date=soon\n", false);
+        byDay("invalid day is never newer", "08/18/2004", "#date=02/30/2030\n", false);
         byDay("version ignored by date", "08/18/2004", "#version=9.9\n#date=08/18/2004\n", false);
     }
 

@@ -33,6 +33,12 @@ private slots:
             const int base = FirstBlockId + BlockSize * (language - 1);
             for (int k = 0; k < BlockSize; ++k) {
                 const QString text = LoadString(base + k);
+                if (k >= MessageCount && k < MsgRefusalEnd) {
+                    // The refusal messages: every language has one, filled like the English one.
+                    QVERIFY2(!text.isEmpty(), qPrintable(QString::number(base + k)));
+                    QCOMPARE(placeholders(text), placeholders(LoadString(FirstBlockId + k)));
+                    continue;
+                }
                 if (k >= MessageCount) {
                     QVERIFY2(text.isEmpty(), qPrintable(QString::number(base + k)));
                     continue;
@@ -58,6 +64,14 @@ private slots:
         QTest::newRow("zh 24") << 42074 << "没有发现新的版本，您目前已经是最新版本。";
         QTest::newRow("zh 28") << 42078 << "文档%s找不到或者发生错误，\r\r您要忽略这个文档并且继续升级操作吗？";
         QTest::newRow("title stand-in") << 40997 << "<AppTitle>";
+        QTest::newRow("zh tampered") << 42085 << "升级信息与其签名不符，可能已被篡改或损坏。\r\r没有下载任何文档。";
+        QTest::newRow("zh-Hant no key") << 42031 << "本程式沒有內建升級金鑰，無法驗證任何升級。\r\r升級已被拒絕。";
+        QTest::newRow("en mismatch") << 41039
+                                     << "File %s does not match the upgrade information (size or SHA-256 checksum).\r\r"
+                                        "It was deleted and the upgrade was cancelled; nothing was installed.";
+        QTest::newRow("de falls back to English") << 41133
+                                                  << "The signature of the upgrade information is malformed.\r\r"
+                                                     "Nothing was downloaded.";
         QTest::newRow("about") << 40999 << "AppUpdater";
     }
     void tabledTexts()

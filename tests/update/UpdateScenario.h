@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LoopbackHttpServer.h"
+#include "SignedUpdates.h"
 #include "UpdateTestSupport.h"
 
 #include <QTimer>
@@ -22,14 +23,21 @@ private:
     QTimer m_timer;
 };
 
-/// An information file announcing version 2.4 with the given addresses (url, url0, url3, url4, ...: after two
-/// entries the numbered keys go on at 3).
-inline QByteArray infoFile(const QStringList& urls, const QByteArray& message = QByteArray())
+/// A file the information file lists: its address and the content its size and SHA-256 are taken from.
+struct Listed
+{
+    QString url;
+    QByteArray content;
+};
+
+/// An information file announcing version 2.4 with the given files (url, url0, url3, url4, ...: after two entries
+/// the numbered keys go on at 3), each with its size and SHA-256.
+inline QByteArray infoFile(const QList<Listed>& files, const QByteArray& message = QByteArray())
 {
     QByteArray text = "#version=2.4\r\n";
-    for (qsizetype i = 0; i < urls.size(); ++i) {
-        const QByteArray key = i == 0 ? "url" : i == 1 ? "url0" : "url" + QByteArray::number(i + 1);
-        text += "#" + key + "=" + urls.at(i).toUtf8() + "\r\n";
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QByteArray number = i == 0 ? "" : i == 1 ? "0" : QByteArray::number(i + 1);
+        text += "#url" + number + "=" + files.at(i).url.toUtf8() + "\r\n" + fileChecks(number, files.at(i).content);
     }
     if (!message.isEmpty())
         text += "#message={" + message + "}\r\n";

@@ -1,6 +1,8 @@
 // The replacement helper. The update component downloads new files beside the program as "<name>.uTMP", writes
-// this program into the temporary folder, starts it and ends itself. The helper waits until the program has really
-// ended, installs every ".uTMP" file of the program's folder and starts the program again.
+// this program and the list of the files it may install into a private folder made for this upgrade, starts it
+// from there and ends itself. The helper waits until the program has really ended, installs exactly the listed
+// files, each only when its ".uTMP" file still has the listed SHA-256, and starts the program again. Any other
+// ".uTMP" file (a download cut off by an earlier crash, say) is left alone.
 //
 // It never removes a file before its replacement is in place: each file is installed with one rename, which either
 // replaces the old file whole or leaves both the old file and the ".uTMP" file untouched.
@@ -8,6 +10,7 @@
 #include "HelperCommandLine.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +18,7 @@
 #include <QProcess>
 #include <QThread>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -24,7 +28,6 @@
 namespace {
 
 const char* const TempSuffix = ".uTMP";
-constexpr int TempSuffixLength = 5;
 constexpr unsigned long WaitStepMs = 200;
 
 /// Set by tests: the information box is written to this file instead of being shown.
@@ -91,6 +94,64 @@ bool install(const QString& source, const QString& target, bool mustExecute)
     return ::rename(nativeSource.constData(), QFile::encodeName(target).constData()) == 0;
 }
 
+struct ListedFile
+{
+    QString name;
+    QByteArray sha256;
+};
+
+/// The install list beside the helper: one line per file, "<sha256> <name>". Lines that are not of that form, and
+/// names that are not plain file names, are dropped.
+QList<ListedFile> readInstallList(const QString& path)
+{
+    QList<ListedFile> files;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return files;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        const qsizetype blank = line.indexOf(' ');
+        if (blank != 64)
+            continue;
+        const QString name = QString::fromUtf8(line.mid(blank + 1));
+        if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")
+            || name.contains(QLatin1Char('/')))
+            continue;
+        files.append({ name, line.left(blank).toLower() });
+    }
+    return files;
+}
+
+/// Whether `path` is a regular file (not a link) whose SHA-256 is `sha256`.
+bool hasHash(const QString& path, const QByteArray& sha256)
+{
+    // Reading must not change the access time, which carries the file's time from the server.
+    const QByteArray native = QFile::encodeName(path);
+    int fd = ::open(native.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOATIME);
+    if (fd < 0 && errno == EPERM)
+        fd = ::open(native.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    QFile file;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !file.open(fd, QIODevice::ReadOnly, QFile::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    return hash.addData(&file) && hash.result().toHex() == sha256;
+}
+
+/// Removes the helper's own folder once its work is done, when it is one the program made for it.
+void removeOwnFolder()
+{
+    const QString folder = QCoreApplication::applicationDirPath();
+    if (!QFileInfo(folder).fileName().startsWith(QLatin1String("vantrel-update-")))
+        return;
+    QFile::remove(folder + QStringLiteral("/install.list"));
+    QFile::remove(QCoreApplication::applicationFilePath());
+    QDir().rmdir(folder);
+}
+
 bool start(const QString& program, const QStringList& arguments, const QString& folder)
 {
     return QProcess::startDetached(program, arguments, folder);
@@ -115,38 +176,42 @@ int main(int argc, char** argv)
     if (programInfo.exists())
         waitUntilNotRunning(programPath);
 
-    bool ownUpdate = QFileInfo::exists(programPath + QLatin1String(TempSuffix));
+    const QList<ListedFile> listed
+        = readInstallList(QCoreApplication::applicationDirPath() + QStringLiteral("/install.list"));
+    const bool ownUpdate
+        = std::any_of(listed.begin(), listed.end(), [&](const ListedFile& f) { return f.name == programName; });
     QString pathToStart = programPath;
     QString setupPath;
+    // An external setup is the first listed file, unless the program itself has an update. On Linux only a file
+    // named as the program replaces the program: another executable never takes its place.
+    if (command.isSetup && !ownUpdate && !listed.isEmpty())
+        setupPath = pathToStart = folder + listed.first().name;
 
-    QDir dir(folder);
-    dir.setNameFilters({ QStringLiteral("*") + QLatin1String(TempSuffix) });
-    dir.setFilter(QDir::Files | QDir::Hidden | QDir::System | QDir::CaseSensitive);
-    dir.setSorting(QDir::Name);
-    for (const QString& found : dir.entryList()) {
-        if (!found.endsWith(QLatin1String(TempSuffix)))
-            continue;
-        QString targetName = found.chopped(TempSuffixLength);
-        if (targetName.isEmpty())
-            continue; // its target would be the folder itself
-        if (!ownUpdate && targetName.endsWith(QLatin1String("exe"))) {
-            if (command.isSetup)
-                setupPath = pathToStart = folder + targetName;
-            else
-                targetName = programName;
-            ownUpdate = true;
-        }
-        const QString target = folder + targetName;
-        install(folder + found, target, target == programPath || target == pathToStart);
+    bool setupInstalled = false;
+    for (const ListedFile& file : listed) {
+        const QString source = folder + file.name + QLatin1String(TempSuffix);
+        if (!hasHash(source, file.sha256))
+            continue; // not the file that was checked after its download
+        const QString target = folder + file.name;
+        if (install(source, target, target == programPath || target == pathToStart) && target == setupPath)
+            setupInstalled = true;
+    }
+    if (!setupInstalled) {
+        // No setup to run: the program is started as it is.
+        setupPath.clear();
+        pathToStart = programPath;
     }
 
-    if (!start(pathToStart, command.restartArguments, folder))
+    if (!start(pathToStart, command.restartArguments, folder)) {
+        removeOwnFolder();
         return 0;
+    }
 
     if (!setupPath.isEmpty()) {
         waitUntilNotRunning(setupPath);
         QFile::remove(setupPath);
         start(programPath, command.restartArguments, folder);
     }
+    removeOwnFolder();
     return 0;
 }
