@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "platform/AppError.h"
 #include "storage/Gbk.h"
 #include "storage/SettingsFile.h"
@@ -138,7 +139,7 @@ void TestSettingsFile::firstWriteCreatesTheFile()
     s.writeInteger(QStringLiteral("system"), QStringLiteral("autostart"), 1);
     s.writeString(QStringLiteral("halt"), QStringLiteral("date"), QStringLiteral("2026-12-10"));
     QCOMPARE(read(), QByteArray("[system]\r\nautostart=1\r\n[halt]\r\ndate=2026-12-10\r\n"));
-    QVERIFY(!QFile::exists(path() + QStringLiteral(".tmp")));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{ QStringLiteral("helper.ini") });
 }
 
 void TestSettingsFile::dateTimes_data()
@@ -167,11 +168,14 @@ void TestSettingsFile::failedWriteLeavesOldFileIntact()
 {
     const QByteArray before = "[system]\r\nshow=1\r\n";
     write(before);
-    // A directory standing where the temporary file must go makes the write fail even for root.
-    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("helper.ini.tmp")));
     SettingsFile s(path());
-    QVERIFY_THROWS_EXCEPTION(AppError, s.writeInteger(QStringLiteral("system"), QStringLiteral("show"), 0));
+    {
+        // A file size limit makes the write fail even for root.
+        FileSizeLimit noRoom(0);
+        QVERIFY_THROWS_EXCEPTION(AppError, s.writeInteger(QStringLiteral("system"), QStringLiteral("show"), 0));
+    }
     QCOMPARE(read(), before);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{ QStringLiteral("helper.ini") });
     QCOMPARE(s.readInteger(QStringLiteral("system"), QStringLiteral("show"), 7), 1);
 }
 
