@@ -263,7 +263,10 @@ void SettingsFile::writeString(const QString& section, const QString& key, const
     } else if (sectionStart >= 0) {
         if (lines.at(lastContent).end.isEmpty())
             lines[lastContent].end = eol;
-        lines.insert(lastContent + 1, Line{ keyLine, eol });
+        // The new line ends as the line above it does. The file's first line end could be a lone CR, and a lone CR
+        // put before an empty line ended by LF reads back as one CR LF: the empty line would be gone. The line above
+        // never ends in a lone CR when an LF follows it, or the two would already have been read as one CR LF.
+        lines.insert(lastContent + 1, Line{ keyLine, lines.at(lastContent).end });
     } else {
         if (!lines.isEmpty() && lines.last().end.isEmpty())
             lines.last().end = eol;

@@ -118,6 +118,10 @@ void TestSettingsFile::writeChangesOnlyItsOwnLine_data()
                                                      << "remain" << QByteArray("[system]\nshow=1\n[halt]\nremain=0\n");
     QTest::newRow("no line end on the last line") << QByteArray("[system]\nshow=1") << "system"
                                                   << "clock" << QByteArray("[system]\nshow=1\nclock=0\n");
+    // The file's first line end is a lone CR; put after "remain=1" it would make one CR LF with the empty line's LF.
+    QTest::newRow("mixed line ends keep an empty line")
+        << QByteArray("; note\r[halt]\nremain=1\n\n[system]\rshow=1\r") << "halt"
+        << "date" << QByteArray("; note\r[halt]\nremain=1\ndate=0\n\n[system]\rshow=1\r");
     QTest::newRow("key matched without regard to case") << QByteArray("[SYSTEM]\r\nSHOW = 1 ; x\r\n") << "system"
                                                         << "show" << QByteArray("[SYSTEM]\r\nshow=0\r\n");
 }
