@@ -19,7 +19,7 @@
 #include "reminders/Tfrmaddcontent.h"
 #include "reminders/Tfrmshowcontent1.h"
 #include "shutdown/TFrmShutdown.h"
-#include "storage/AtomicFile.h"
+#include "storage/Leftovers.h"
 #include "update/TFrmUpdate.h"
 
 template <typename T> T* StartUp::create()
@@ -34,7 +34,7 @@ StartUp::StartUp()
 {
     // Writes cut short by a crash leave their temporary files; this copy holds the single-instance guard, so none of
     // them belongs to a write still going on.
-    AtomicFile::removeProgramLeftovers();
+    Leftovers::removeAtStart();
     Forms::FrmMain = create<TFrmMain>();
     Forms::FrmAlarm = create<TFrmAlarm>();
     Forms::FrmAlarminf = create<TFrmAlarminf>();

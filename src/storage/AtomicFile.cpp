@@ -1,7 +1,5 @@
 #include "AtomicFile.h"
 
-#include "platform/AppPaths.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -34,20 +32,6 @@ const QRegularExpression& temporaryPattern()
 {
     static const QRegularExpression re(QStringLiteral("^(.+)\\.vantrel-tmp\\.[A-Za-z0-9]{6}(-journal|-wal|-shm)?$"));
     return re;
-}
-
-/// Hidden copies "<.name>.Dat.XXXXXX" that card backups of earlier versions left in bak/ when they were cut short.
-/// Only an empty file or a table engine file with such a name counts; anything else stays.
-bool isOlderBackupLeftover(const QFileInfo& info)
-{
-    static const QRegularExpression re(QStringLiteral("^\\..+\\.dat\\.[A-Za-z0-9]{6}$"),
-                                       QRegularExpression::CaseInsensitiveOption);
-    if (!re.match(info.fileName()).hasMatch())
-        return false;
-    if (info.size() == 0)
-        return true;
-    QFile file(info.absoluteFilePath());
-    return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
 void syncFolder(const QString& folder)
@@ -153,14 +137,4 @@ void AtomicFile::removeLeftovers(const QString& target)
         const QRegularExpressionMatch match = temporaryPattern().match(entry.fileName());
         return match.hasMatch() && match.captured(1) == name;
     });
-}
-
-void AtomicFile::removeProgramLeftovers()
-{
-    const QString appDir = AppPaths::appDir();
-    const auto ours = [](const QFileInfo& entry) { return isTemporaryName(entry.fileName()); };
-    removeMatching(appDir, ours);
-    removeMatching(appDir + QStringLiteral("data/"), ours);
-    removeMatching(appDir + QStringLiteral("bak/"),
-                   [&ours](const QFileInfo& entry) { return ours(entry) || isOlderBackupLeftover(entry); });
 }

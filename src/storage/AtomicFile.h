@@ -8,7 +8,7 @@
 ///
 /// The temporary file is named "<target's name>.vantrel-tmp.<six letters or digits>". No other program makes such
 /// names, so the ones a crash leaves behind can be removed without asking: at the next write of the same target
-/// (open() does it) and at the next start (removeProgramLeftovers()).
+/// (open() does it) and at the next start (Leftovers::removeAtStart()).
 class AtomicFile
 {
 public:
@@ -36,9 +36,6 @@ public:
     static bool isTemporaryName(const QString& fileName);
     /// Removes the temporary files of earlier writes of target that never finished.
     static void removeLeftovers(const QString& target);
-    /// Removes every temporary file a crash left in the program folder, data/ and bak/. Run once at start, after
-    /// the single-instance guard, so no write of a running copy is cut short.
-    static void removeProgramLeftovers();
 
 private:
     bool fail(Failure failure, int error);

@@ -1,5 +1,9 @@
+#include "CrashImage.h"
 #include "TestEnvironment.h"
 #include "storage/AtomicFile.h"
+#include "storage/Leftovers.h"
+#include "storage/TableFiles.h"
+#include "storage/TableSchema.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,6 +20,7 @@ private slots:
     void replacesWhole();
     void leftoversAreRemovedOnlyWhenOurs_data();
     void leftoversAreRemovedOnlyWhenOurs();
+    void finishedJournalIsPlayedBackNotRemoved();
 };
 
 void TestAtomicFile::replacesWhole()
@@ -59,6 +64,12 @@ void TestAtomicFile::leftoversAreRemovedOnlyWhenOurs_data()
     QTest::newRow("six letters after the name") << u"content.dat.Ab3dE9"_s << QByteArray("x") << false << false;
     QTest::newRow("five letters after the marker")
         << u"content.dat.vantrel-tmp.Ab3dE"_s << QByteArray("x") << false << false;
+    QTest::newRow("engine's empty journal beside a table")
+        << u"data/classify.db-journal"_s << QByteArray() << false << true;
+    // The engine marks a journal valid only once it is on disk; a crash before that leaves its header zero.
+    QTest::newRow("engine's unfinished journal")
+        << u"data/classify.db-journal"_s << QByteArray(28, '\0') << false << true;
+    QTest::newRow("empty journal of no table of ours") << u"data/other.db-journal"_s << QByteArray() << false << false;
     QTest::newRow("ours, in another folder")
         << u"sound/a.wav.vantrel-tmp.Ab3dE9"_s << QByteArray("x") << false << false;
 }
@@ -70,6 +81,8 @@ void TestAtomicFile::leftoversAreRemovedOnlyWhenOurs()
     QFETCH(bool, goneAtNextWrite);
     QFETCH(bool, goneAtStart);
     TestEnvironment env;
+    TableFiles::connection(TableFiles::resolve(env.path(u"data/classify.db"_s)));
+    TableFiles::releaseAll();
     env.writeFile(file, content);
 
     AtomicFile write(env.path(u"content.dat"_s));
@@ -77,9 +90,36 @@ void TestAtomicFile::leftoversAreRemovedOnlyWhenOurs()
     QVERIFY(write.commit());
     QCOMPARE(!QFile::exists(env.path(file)), goneAtNextWrite);
 
-    AtomicFile::removeProgramLeftovers();
+    Leftovers::removeAtStart();
     QCOMPARE(!QFile::exists(env.path(file)), goneAtStart);
     QVERIFY(QFile::exists(env.path(u"content.dat"_s)));
+    QVERIFY(QFile::exists(env.path(u"data/classify.db"_s)));
+}
+
+// A journal the engine finished holds the old rows of a write cut short: the start must play it back, not delete it.
+void TestAtomicFile::finishedJournalIsPlayedBackNotRemoved()
+{
+    TestEnvironment env;
+    const QString table = env.path(u"data/card.db"_s);
+    const QString problem
+        = makeCrashImage(table,
+                         { TableSchema::createStatement(u"card"_s),
+                           u"INSERT INTO card (name, memo) WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL "
+                           "SELECT x + 1 FROM n WHERE x < 100) SELECT 'kept', printf('%0500d', x) "
+                           "FROM n"_s },
+                         { u"UPDATE card SET name = 'torn'"_s });
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    Leftovers::removeAtStart();
+    QVERIFY(!QFile::exists(table + u"-journal"_s));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"check"_s);
+        db.setDatabaseName(table);
+        QVERIFY(db.open());
+        QSqlQuery q(u"SELECT count(*) FROM card WHERE name = 'kept'"_s, db);
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toInt(), 100);
+    }
+    QSqlDatabase::removeDatabase(u"check"_s);
 }
 
 QTEST_GUILESS_MAIN(TestAtomicFile)
