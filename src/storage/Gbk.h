@@ -6,10 +6,13 @@
 /// The code page of the files written for people and other programs, and of every input limit: GB18030.
 /// GB18030 writes every character GBK has as exactly its GBK bytes, so a file of GBK text stays byte for byte what
 /// a GBK reader expects, and it gives every other character (emoji, rare names, Korean) its own four-byte code, so
-/// nothing typed is ever turned into "?". Two adjustments keep old files and old readers whole:
+/// nothing typed is ever turned into "?". The converter is the C library's (GB18030-2022); three adjustments keep old
+/// files and old readers whole:
 /// - "€" is written as the single byte 0x80 of the Chinese Windows code page (GBK as the program has always written
 ///   it); the GB18030 code A2 E3 reads as "€" too.
-/// - The codes that GB18030-2005 and GB18030-2022 assign differently are all read, whichever edition wrote them.
+/// - Four-byte codes that GB18030-2005 writers use for characters the 2022 edition moved to two bytes are read.
+/// - The 24 private-use stand-ins that the 2022 edition no longer encodes keep their 2005 code, which reads back as
+///   the standard character they stood in for.
 namespace Gbk {
 
 /// Encodes to GB18030 (GBK bytes for every GBK character, "€" as 0x80). Never loses a character.
