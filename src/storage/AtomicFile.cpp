@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -85,6 +86,12 @@ bool AtomicFile::open()
         m_fd = ::open(QFile::encodeName(candidate).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (m_fd >= 0) {
             m_temporary = candidate;
+            // The new file keeps the old one's permissions, as a user who made it private expects.
+            struct stat old
+            {
+            };
+            if (::stat(QFile::encodeName(m_target).constData(), &old) == 0)
+                ::fchmod(m_fd, old.st_mode & 07777);
             return true;
         }
         if (errno != EEXIST)

@@ -27,6 +27,7 @@ void TestAtomicFile::replacesWhole()
 {
     TestEnvironment env;
     env.writeFile(u"content.dat"_s, "old");
+    QFile::setPermissions(env.path(u"content.dat"_s), QFile::ReadOwner | QFile::WriteOwner);
     {
         AtomicFile file(env.path(u"content.dat"_s));
         QVERIFY(file.open());
@@ -40,6 +41,8 @@ void TestAtomicFile::replacesWhole()
         QVERIFY(abandoned.write("never committed"));
     }
     QCOMPARE(env.readFile(u"content.dat"_s), QByteArray("new"));
+    const QFile::Permissions mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+    QCOMPARE(QFile::permissions(env.path(u"content.dat"_s)) & mode, QFile::ReadOwner | QFile::WriteOwner);
     QCOMPARE(QDir(env.appDir()).entryList(QDir::Files | QDir::Hidden), QStringList{ u"content.dat"_s });
 }
 
