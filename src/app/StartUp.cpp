@@ -19,6 +19,7 @@
 #include "reminders/Tfrmaddcontent.h"
 #include "reminders/Tfrmshowcontent1.h"
 #include "shutdown/TFrmShutdown.h"
+#include "storage/Leftovers.h"
 #include "update/TFrmUpdate.h"
 
 template <typename T> T* StartUp::create()
@@ -31,6 +32,9 @@ template <typename T> T* StartUp::create()
 
 StartUp::StartUp()
 {
+    // Writes cut short by a crash leave their temporary files; this copy holds the single-instance guard, so none of
+    // them belongs to a write still going on.
+    Leftovers::removeAtStart();
     Forms::FrmMain = create<TFrmMain>();
     Forms::FrmAlarm = create<TFrmAlarm>();
     Forms::FrmAlarminf = create<TFrmAlarminf>();

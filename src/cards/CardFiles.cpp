@@ -3,6 +3,7 @@
 #include "CardTables.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
+#include "storage/AtomicFile.h"
 #include "storage/Gbk.h"
 #include "storage/TableFiles.h"
 #include "storage/TableQuery.h"
@@ -11,16 +12,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTemporaryFile>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <unistd.h>
 
 namespace {
 
@@ -61,18 +55,31 @@ private:
     bool m_open = false;
 };
 
-bool syncFile(const QString& path)
+/// Before the table file is replaced, nothing of the old one may be left to act on the new one. A journal beside it
+/// may hold a write cut short by a crash: the engine rolls it back when it next reads the file, so it reads it now.
+/// A journal left beside the new file would be played into it, and one deleted unplayed would make the half-written
+/// rows of the old file permanent should the replacement then fail. False when the old table is busy in another
+/// program or its side files cannot be removed; the replacement must not go ahead then.
+bool settleOldTable(const QString& tableFile)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
-        return false;
-    return ::fsync(file.handle()) == 0;
-}
-
-bool replaceFile(const QString& from, const QString& to)
-{
-    // rename() replaces the target in one step: a reader sees the old file or the new one, never half of either.
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+    if (QFile::exists(tableFile)) {
+        PrivateConnection connection(tableFile, false);
+        if (connection.isOpen()) {
+            QSqlQuery q(connection.database());
+            if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+                const int code = q.lastError().nativeErrorCode().toInt() & 0xFF;
+                if (code == 5 || code == 6) // SQLITE_BUSY, SQLITE_LOCKED
+                    return false;
+            }
+        }
+    }
+    // What is still there belongs to a file the engine cannot read, which the restore replaces.
+    for (const char* suffix : { "-journal", "-wal", "-shm" }) {
+        const QString side = tableFile + QString::fromLatin1(suffix);
+        if (QFile::exists(side) && !QFile::remove(side))
+            return false;
+    }
+    return true;
 }
 
 [[noreturn]] void backupFailed(const QString& target, const QString& why)
@@ -100,12 +107,9 @@ void backup(const QString& target)
     // Opens (and checks) the table the way every statement does, so a missing table is created first.
     TableFiles::connection(TableFiles::resolve(source));
 
-    const QFileInfo targetInfo(target);
-    QTemporaryFile part(targetInfo.absolutePath() + QStringLiteral("/.") + targetInfo.fileName()
-                        + QStringLiteral(".XXXXXX"));
+    AtomicFile part(target);
     if (!part.open())
         backupFailed(target, part.errorString());
-    part.close();
 
     // The engine copies from one read transaction, so the copy never holds half of a write going on meanwhile.
     {
@@ -115,15 +119,12 @@ void backup(const QString& target)
         QSqlQuery q(connection.database());
         if (!q.prepare(QStringLiteral("VACUUM INTO ?")))
             backupFailed(target, q.lastError().text());
-        q.addBindValue(part.fileName());
+        q.addBindValue(part.temporaryPath());
         if (!q.exec())
             backupFailed(target, q.lastError().text());
     }
-    if (!syncFile(part.fileName()))
-        backupFailed(target, QStringLiteral("无法写入磁盘。"));
-    if (!replaceFile(part.fileName(), targetInfo.absoluteFilePath()))
-        backupFailed(target, QString::fromLocal8Bit(std::strerror(errno)));
-    part.setAutoRemove(false);
+    if (!part.commit())
+        backupFailed(target, part.errorString());
 }
 
 bool isCardTable(const QString& file)
@@ -162,24 +163,22 @@ bool restore(const QString& source)
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return false;
-    // QSaveFile writes beside the table and renames over it on commit, after flushing to disk.
-    QSaveFile out(tableFile);
-    out.setDirectWriteFallback(false);
-    if (!out.open(QIODevice::WriteOnly))
+    AtomicFile out(tableFile);
+    if (!out.open())
         return false;
-    while (!in.atEnd()) {
+    for (;;) {
         const QByteArray chunk = in.read(1 << 16);
-        if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
-            return false;
-        if (out.write(chunk) != chunk.size())
+        if (chunk.isEmpty()) {
+            if (in.error() != QFileDevice::NoError)
+                return false;
+            break;
+        }
+        if (!out.write(chunk))
             return false;
     }
 
     TableFiles::release(tableFile);
-    // A journal left by the old file must never be applied to the new one.
-    for (const char* suffix : { "-journal", "-wal", "-shm" })
-        QFile::remove(tableFile + QString::fromLatin1(suffix));
-    if (!out.commit())
+    if (!settleOldTable(tableFile) || !out.commit())
         return false;
     // A copy made by another program may carry its own journal mode; the table keeps the rollback journal, so the
     // one file is always the whole table.

@@ -24,7 +24,8 @@ bool restore(const QString& source);
 
 /// The text export file: the program folder's "Card.txt".
 QString exportFileName();
-/// Writes every card, in table order, as one GBK line of twelve TAB-separated fields ended by CR LF.
+/// Writes every card, in table order, as one line of twelve TAB-separated fields ended by CR LF, in GB18030 (GBK for
+/// every GBK character, so no character is lost).
 /// Throws AppError with the file's own error when it cannot be written.
 void exportText(const QString& file);
 

@@ -2,10 +2,10 @@
 
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
+#include "storage/AtomicFile.h"
 #include "storage/Gbk.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 [[noreturn]] void fail(const QString& filePath, const QString& reason)
@@ -23,8 +23,8 @@ QString path()
 
 QStringList parse(const QByteArray& bytes)
 {
-    // Split on the raw bytes: CR and LF never occur inside a GBK double-byte character, so this is safe and keeps
-    // a broken character in one line from swallowing the line break after it.
+    // Split on the raw bytes: CR and LF never occur inside a GB18030 character, so this is safe and keeps a broken
+    // character in one line from swallowing the line break after it.
     QStringList phrases;
     qsizetype start = 0;
     qsizetype i = 0;
@@ -69,13 +69,8 @@ std::optional<QStringList> read(const QString& filePath)
 void write(const QStringList& phrases, const QString& filePath)
 {
     // Written aside and renamed over the old file, so a failed write leaves the old phrases intact.
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
-        fail(filePath, file.errorString());
-    const QByteArray bytes = format(phrases);
-    if (file.write(bytes) != bytes.size())
-        fail(filePath, file.errorString());
-    if (!file.commit())
+    AtomicFile file(filePath);
+    if (!file.open() || !file.write(format(phrases)) || !file.commit())
         fail(filePath, file.errorString());
 }
 

@@ -5,16 +5,18 @@
 #include <QStringList>
 #include <optional>
 
-/// The preset reminder phrases in "content.dat" beside the program: GBK text, one phrase per line.
+/// The preset reminder phrases in "content.dat" beside the program: GB18030 text (GBK for every GBK character), one
+/// phrase per line.
 namespace PhraseFile {
 
 /// appDir() + "content.dat".
 QString path();
 
-/// Splits GBK bytes into phrases. A line ends at CR LF, a lone CR or a lone LF; every line, an empty one included,
-/// is one phrase, in file order. A final line break ends the last phrase and does not start another.
+/// Splits the file's bytes into phrases. A line ends at CR LF, a lone CR or a lone LF; every line, an empty one
+/// included, is one phrase, in file order. A final line break ends the last phrase and does not start another.
 QStringList parse(const QByteArray& bytes);
-/// GBK bytes with CR LF after every phrase, the last one included; no phrases give no bytes.
+/// The file's bytes: each phrase encoded, with CR LF after every phrase, the last one included; no phrases give no
+/// bytes.
 QByteArray format(const QStringList& phrases);
 
 /// The phrases of the file, or nothing when the file does not exist (callers then keep what they show).

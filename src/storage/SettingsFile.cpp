@@ -1,5 +1,6 @@
 #include "SettingsFile.h"
 
+#include "AtomicFile.h"
 #include "DateFormats.h"
 #include "Gbk.h"
 #include "platform/AppError.h"
@@ -8,12 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -101,47 +96,24 @@ QString decodeLine(const QByteArray& bytes)
 
 void writeAtomically(const QString& path, const QByteArray& content)
 {
-    const QString tmp = path + QStringLiteral(".tmp");
-    const QByteArray tmpName = QFile::encodeName(tmp);
-    const QByteArray finalName = QFile::encodeName(path);
-    auto fail = [&](const QString& what, int err, bool removeTmp) {
-        if (removeTmp)
-            ::unlink(tmpName.constData());
-        throw AppError(QStringLiteral("无法保存设置文件 %1：%2（%3）")
-                           .arg(QDir::toNativeSeparators(path), what, QString::fromLocal8Bit(std::strerror(err))));
-    };
-    const int fd = ::open(tmpName.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        fail(QStringLiteral("不能创建临时文件"), errno, false);
-    const char* data = content.constData();
-    qsizetype left = content.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, size_t(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int err = errno;
-            ::close(fd);
-            fail(QStringLiteral("写入失败"), err, true);
-        }
-        data += n;
-        left -= n;
+    AtomicFile file(path);
+    if (file.open() && file.write(content) && file.commit())
+        return;
+    QString what;
+    switch (file.failure()) {
+    case AtomicFile::Failure::Create:
+        what = QStringLiteral("不能创建临时文件");
+        break;
+    case AtomicFile::Failure::Replace:
+        what = QStringLiteral("不能替换原文件");
+        break;
+    case AtomicFile::Failure::None:
+    case AtomicFile::Failure::Write:
+        what = QStringLiteral("写入失败");
+        break;
     }
-    if (::fsync(fd) != 0) {
-        const int err = errno;
-        ::close(fd);
-        fail(QStringLiteral("写入失败"), err, true);
-    }
-    ::close(fd);
-    if (::rename(tmpName.constData(), finalName.constData()) != 0)
-        fail(QStringLiteral("不能替换原文件"), errno, true);
-    // Make the rename itself durable.
-    const QByteArray dirName = QFile::encodeName(QFileInfo(path).absolutePath());
-    const int dfd = ::open(dirName.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
-    }
+    throw AppError(
+        QStringLiteral("无法保存设置文件 %1：%2（%3）").arg(QDir::toNativeSeparators(path), what, file.errorString()));
 }
 
 } // namespace
@@ -291,7 +263,10 @@ void SettingsFile::writeString(const QString& section, const QString& key, const
     } else if (sectionStart >= 0) {
         if (lines.at(lastContent).end.isEmpty())
             lines[lastContent].end = eol;
-        lines.insert(lastContent + 1, Line{ keyLine, eol });
+        // The new line ends as the line above it does. The file's first line end could be a lone CR, and a lone CR
+        // put before an empty line ended by LF reads back as one CR LF: the empty line would be gone. The line above
+        // never ends in a lone CR when an LF follows it, or the two would already have been read as one CR LF.
+        lines.insert(lastContent + 1, Line{ keyLine, lines.at(lastContent).end });
     } else {
         if (!lines.isEmpty() && lines.last().end.isEmpty())
             lines.last().end = eol;

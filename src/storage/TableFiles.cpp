@@ -48,6 +48,16 @@ void exec(QSqlDatabase& db, const QString& filePath, const QString& statement)
         fail(filePath, q.lastError().text());
 }
 
+/// A crash while a table file is first created leaves a file that the engine rolls back to nothing at its first
+/// read (this query): that is a missing table, not a foreign file.
+bool holdsNoTable(QSqlDatabase& db, const QString& filePath)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !q.next())
+        fail(filePath, q.lastError().text());
+    return q.value(0).toInt() == 0;
+}
+
 /// Checks that the file holds our table with all its columns; a foreign or damaged file is an error, never
 /// re-created, because that would lose what it holds.
 void verify(QSqlDatabase& db, const TableFiles::Table& table)
@@ -116,7 +126,7 @@ QSqlDatabase connection(const Table& table)
                 fail(table.filePath, db.lastError().text());
             // One .db file is the whole table, and a commit survives a crash or a power loss.
             exec(db, table.filePath, QStringLiteral("PRAGMA synchronous=FULL"));
-            if (create) {
+            if (create || holdsNoTable(db, table.filePath)) {
                 exec(db, table.filePath, QStringLiteral("PRAGMA journal_mode=DELETE"));
                 exec(db, table.filePath, TableSchema::createStatement(table.name));
             } else {

@@ -36,7 +36,8 @@ GbkTextEdit::GbkTextEdit(QWidget* parent)
 void GbkTextEdit::setMaxBytes(int maxBytes)
 {
     m_maxBytes = maxBytes;
-    m_accepted = toPlainText();
+    m_accepted.clear();
+    enforceLimit();
 }
 
 void GbkTextEdit::setPlainText(const QString& text)
@@ -136,9 +137,17 @@ void GbkTextEdit::enforceLimit()
     cursor.setPosition(int(prefix + kept.size()));
     cursor.setPosition(int(text.size() - suffix), QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
+    // Unchanged ends that do not fit on their own (a limit lowered under the text) lose their end.
+    const QString rest = toPlainText();
+    const qsizetype fits = Gbk::truncate(rest, m_maxBytes, true).size();
+    if (fits < rest.size()) {
+        cursor.setPosition(int(fits));
+        cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+    }
     m_trimming = false;
     m_accepted = toPlainText();
     QTextCursor visible = textCursor();
-    visible.setPosition(int(prefix + kept.size()));
+    visible.setPosition(int(qMin<qsizetype>(prefix + kept.size(), m_accepted.size())));
     setTextCursor(visible);
 }

@@ -2,16 +2,17 @@
 
 #include <QPlainTextEdit>
 
-/// A multi-line edit whose limit counts GBK bytes, each line break as the two bytes CR LF. The limit holds for
-/// typing, pasting, dropping and input methods alike: what would not fit is cut at a character boundary, and a
-/// character that does not fit at all is not entered.
+/// A multi-line edit whose limit counts the bytes of the program's code page (GBK, and GB18030 for what GBK lacks),
+/// each line break as the two bytes CR LF. The limit holds for every change of the text, whatever made it (typing,
+/// pasting, dropping, input methods, code, accessibility tools, edits of the document itself): what would not fit is
+/// cut at a character boundary, and a character that does not fit at all is not entered.
 class GbkTextEdit : public QPlainTextEdit
 {
     Q_OBJECT
 public:
     explicit GbkTextEdit(QWidget* parent = nullptr);
 
-    /// 0 means no limit.
+    /// 0 means no limit. A text already longer loses its end.
     void setMaxBytes(int maxBytes);
     int maxBytes() const { return m_maxBytes; }
 

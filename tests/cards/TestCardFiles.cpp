@@ -1,7 +1,10 @@
 #include "CardSeed.h"
+#include "CrashImage.h"
 #include "TestEnvironment.h"
 #include "cards/CardFiles.h"
 #include "platform/AppError.h"
+#include "storage/Gbk.h"
+#include "storage/TableFiles.h"
 #include "storage/TableSchema.h"
 
 #include <QCryptographicHash>
@@ -9,7 +12,28 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include <cstdio>
+#include <dlfcn.h>
+
 using namespace CardSeed;
+
+namespace {
+
+bool failRename = false;
+
+} // namespace
+
+// Replacing a file ends in rename(); this one fails on request, which no file permission can do for root.
+extern "C" int rename(const char* from, const char* to) noexcept
+{
+    if (failRename) {
+        errno = EIO;
+        return -1;
+    }
+    using Rename = int (*)(const char*, const char*);
+    static const auto real = reinterpret_cast<Rename>(dlsym(RTLD_NEXT, "rename"));
+    return real(from, to);
+}
 
 namespace {
 
@@ -46,7 +70,9 @@ private slots:
     void restoreRefusesWhatIsNoCardTable_data();
     void restoreRefusesWhatIsNoCardTable();
     void restoredTableKeepsOneFile();
+    void failedRestoreOverAHotJournalKeepsTheOldRows();
     void exportWritesGbkLines();
+    void exportKeepsTextOutsideGbk();
     void exportOfAnEmptyTableIsEmpty();
     void exportThatCannotWriteIsAnError();
 };
@@ -163,6 +189,35 @@ void TestCardFiles::restoredTableKeepsOneFile()
     QVERIFY(!QFile::exists(CardTables::cardTableFile() + QStringLiteral("-wal")));
 }
 
+// The card table holds a write cut short by a crash, with its journal. A restore that then cannot replace the file
+// must leave the old rows as they were committed: the journal is played back, never thrown away unplayed.
+void TestCardFiles::failedRestoreOverAHotJournalKeepsTheOldRows()
+{
+    TestEnvironment env;
+    addCard(QStringLiteral("朋友"), QStringLiteral("备份"));
+    const QString chosen = env.path(QStringLiteral("bak/chosen.Dat"));
+    CardFiles::backup(chosen);
+    TableFiles::releaseAll();
+
+    const QString rows
+        = QStringLiteral("INSERT INTO card (classify, name, memo) WITH RECURSIVE n(x) AS (SELECT 1 UNION "
+                         "ALL SELECT x + 1 FROM n WHERE x < 100) SELECT '朋友', '张三', printf('%0500d', "
+                         "x) FROM n");
+    const QString problem
+        = makeCrashImage(CardTables::cardTableFile(), { TableSchema::createStatement(QStringLiteral("card")), rows },
+                         { QStringLiteral("UPDATE card SET name = '撕裂'") });
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+
+    failRename = true;
+    const bool restored = CardFiles::restore(chosen);
+    failRename = false;
+    QVERIFY(!restored);
+    const QStringList names = cardNames();
+    QCOMPARE(names.size(), 100);
+    QCOMPARE(names.count(QStringLiteral("张三")), 100);
+    QCOMPARE(QDir(env.path(QStringLiteral("data"))).entryList(QDir::Files), QStringList{ QStringLiteral("card.db") });
+}
+
 void TestCardFiles::exportWritesGbkLines()
 {
     TestEnvironment env;
@@ -184,6 +239,23 @@ void TestCardFiles::exportWritesGbkLines()
         + QByteArray::fromHex("b5dad2bbd0d0") + "\r\n" + QByteArray::fromHex("b5dab6fed0d0") + "\r\n"
         + "x\tBob\t\t\t\t\t\t\t\t\t\t\r\n";
     QCOMPARE(env.readFile(QStringLiteral("Card.txt")), expected);
+}
+
+void TestCardFiles::exportKeepsTextOutsideGbk()
+{
+    TestEnvironment env;
+    Card card;
+    card.classify = QStringLiteral("朋友");
+    card.name = QStringLiteral("\U00020000张"); // a rare name character from outside the basic plane
+    card.memo = QStringLiteral("\U0001F600€");
+    addCard(card);
+    CardFiles::exportText(CardFiles::exportFileName());
+    const QByteArray bytes = env.readFile(QStringLiteral("Card.txt"));
+    QCOMPARE(bytes.toHex(),
+             (QByteArray::fromHex("c5f3d3d1") + '\t' + QByteArray::fromHex("95328236d5c5") + "\t\t\t\t\t\t\t\t\t\t"
+              + QByteArray::fromHex("9439fc3680") + "\r\n")
+                 .toHex());
+    QCOMPARE(Gbk::decode(bytes).split(QLatin1Char('\t')).value(1), card.name);
 }
 
 void TestCardFiles::exportOfAnEmptyTableIsEmpty()

@@ -261,7 +261,7 @@ void TestCardManager::modifyLoadsAndSavesTheCard()
         for (int i = 0; i < p->ComboBox1->count(); ++i)
             seen << p->ComboBox1->itemText(i);
         p->Edit7->setText(QStringLiteral("222"));
-        p->Edit1->setText(QStringLiteral("O'Brien Jr"));
+        p->Edit1->setText(QStringLiteral("O'Bri Jr")); // the name field holds 8 bytes
         w.editcard.Button1->click();
         stayedOpen = w.editcard.isVisible();
     });
@@ -272,10 +272,10 @@ void TestCardManager::modifyLoadsAndSavesTheCard()
              (QStringList{ category, card.name, QStringLiteral("111"), QStringLiteral("一\n二"), QStringLiteral("朋友"),
                            category }));
     QVERIFY(stayedOpen);
-    QCOMPARE(cardNames(), (QStringList{ QStringLiteral("O'Brien Jr"), QStringLiteral("李四") }));
+    QCOMPARE(cardNames(), (QStringList{ QStringLiteral("O'Bri Jr"), QStringLiteral("李四") }));
     QCOMPARE(column(CardTables::selectAllCards(), QStringLiteral("mobile")).constFirst(), QStringLiteral("222"));
     QCOMPARE(column(CardTables::selectAllCards(), QStringLiteral("memo")).constFirst(), card.memo);
-    QVERIFY(treeLines(w.card.TreeView1).contains(category + QStringLiteral("/O'Brien Jr")));
+    QVERIFY(treeLines(w.card.TreeView1).contains(category + QStringLiteral("/O'Bri Jr")));
 
     // A num that is not a number changes nothing.
     w.editcard.Edit11->setText(QStringLiteral("1' or '1'='1"));

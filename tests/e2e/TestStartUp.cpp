@@ -16,6 +16,7 @@ private slots:
     void damagedFilesAreReportedAndKept_data();
     void damagedFilesAreReportedAndKept();
     void unwritableDataFolderIsReported();
+    void crashLeftoversGoAtStart();
 };
 
 void TestStartUp::secondCopyIsRefusedAndFirstRunsOn()
@@ -90,6 +91,23 @@ void TestStartUp::unwritableDataFolderIsReported()
         qPrintable(program.errorOutput(copy)));
     QCOMPARE(program.process(copy).state(), QProcess::Running);
     QCOMPARE(program.readFile(QStringLiteral("data")), QByteArray("in the way"));
+}
+
+// What writes cut short by a crash left goes at the next start; a file the program did not make stays.
+void TestStartUp::crashLeftoversGoAtStart()
+{
+    ProgramUnderTest program;
+    const QStringList leftovers{ QStringLiteral("content.dat.vantrel-tmp.Ab3dE9"),
+                                 QStringLiteral("data/card.db.vantrel-tmp.zzZZ00"),
+                                 QStringLiteral("bak/.名片数据[20260101].Dat.q1W2e3") };
+    for (const QString& file : leftovers)
+        program.writeFile(file, QByteArray("SQLite format 3\0", 16));
+    program.writeFile(QStringLiteral("content.dat.backup"), "the user's own");
+    program.start();
+    QVERIFY(!ProgramUnderTest::waitForWindows(QStringLiteral("^Vantrel$"), 20000).isEmpty());
+    for (const QString& file : leftovers)
+        QVERIFY2(!QFile::exists(program.path(file)), qPrintable(file));
+    QCOMPARE(program.readFile(QStringLiteral("content.dat.backup")), QByteArray("the user's own"));
 }
 
 QTEST_GUILESS_MAIN(TestStartUp)

@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "platform/AppError.h"
 #include "storage/Gbk.h"
 #include "storage/SettingsFile.h"
@@ -117,6 +118,10 @@ void TestSettingsFile::writeChangesOnlyItsOwnLine_data()
                                                      << "remain" << QByteArray("[system]\nshow=1\n[halt]\nremain=0\n");
     QTest::newRow("no line end on the last line") << QByteArray("[system]\nshow=1") << "system"
                                                   << "clock" << QByteArray("[system]\nshow=1\nclock=0\n");
+    // The file's first line end is a lone CR; put after "remain=1" it would make one CR LF with the empty line's LF.
+    QTest::newRow("mixed line ends keep an empty line")
+        << QByteArray("; note\r[halt]\nremain=1\n\n[system]\rshow=1\r") << "halt"
+        << "date" << QByteArray("; note\r[halt]\nremain=1\ndate=0\n\n[system]\rshow=1\r");
     QTest::newRow("key matched without regard to case") << QByteArray("[SYSTEM]\r\nSHOW = 1 ; x\r\n") << "system"
                                                         << "show" << QByteArray("[SYSTEM]\r\nshow=0\r\n");
 }
@@ -138,7 +143,7 @@ void TestSettingsFile::firstWriteCreatesTheFile()
     s.writeInteger(QStringLiteral("system"), QStringLiteral("autostart"), 1);
     s.writeString(QStringLiteral("halt"), QStringLiteral("date"), QStringLiteral("2026-12-10"));
     QCOMPARE(read(), QByteArray("[system]\r\nautostart=1\r\n[halt]\r\ndate=2026-12-10\r\n"));
-    QVERIFY(!QFile::exists(path() + QStringLiteral(".tmp")));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{ QStringLiteral("helper.ini") });
 }
 
 void TestSettingsFile::dateTimes_data()
@@ -167,11 +172,14 @@ void TestSettingsFile::failedWriteLeavesOldFileIntact()
 {
     const QByteArray before = "[system]\r\nshow=1\r\n";
     write(before);
-    // A directory standing where the temporary file must go makes the write fail even for root.
-    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("helper.ini.tmp")));
     SettingsFile s(path());
-    QVERIFY_THROWS_EXCEPTION(AppError, s.writeInteger(QStringLiteral("system"), QStringLiteral("show"), 0));
+    {
+        // A file size limit makes the write fail even for root.
+        FileSizeLimit noRoom(0);
+        QVERIFY_THROWS_EXCEPTION(AppError, s.writeInteger(QStringLiteral("system"), QStringLiteral("show"), 0));
+    }
     QCOMPARE(read(), before);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{ QStringLiteral("helper.ini") });
     QCOMPARE(s.readInteger(QStringLiteral("system"), QStringLiteral("show"), 7), 1);
 }
 

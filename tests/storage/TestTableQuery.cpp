@@ -1,9 +1,11 @@
+#include "CrashImage.h"
 #include "TestEnvironment.h"
 #include "platform/AppError.h"
 #include "reminders/ReminderTable.h"
 #include "storage/SafeLiteral.h"
 #include "storage/TableFiles.h"
 #include "storage/TableQuery.h"
+#include "storage/TableSchema.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -51,6 +53,7 @@ private slots:
     void quotesInValuesStayOneLiteral();
     void brokenFilesAreErrorsAndLeftUntouched_data();
     void brokenFilesAreErrorsAndLeftUntouched();
+    void tableCutShortAtCreationIsCreated();
     void badStatementCarriesEngineText();
 
 private:
@@ -395,6 +398,24 @@ void TestTableQuery::brokenFilesAreErrorsAndLeftUntouched()
         }
     }
     QCOMPARE(fileHash(file), before);
+}
+
+// A crash while the file was first created: the engine rolls the file back to nothing, which is a missing table, not
+// a foreign file.
+void TestTableQuery::tableCutShortAtCreationIsCreated()
+{
+    const QString problem = makeCrashImage(
+        m_env->path(QStringLiteral("data/time.db")), {},
+        { TableSchema::createStatement(QStringLiteral("time")),
+          QStringLiteral("INSERT INTO time (content) WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n "
+                         "WHERE x < 100) SELECT printf('%0500d', x) FROM n") });
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QCOMPARE(countRows(ReminderTable::selectAll(time())), 0);
+    TableQuery insert;
+    insert.setSql(ReminderTable::insert(time()));
+    insert.param(3).setAsString(QStringLiteral("喝水"));
+    QCOMPARE(insert.execSql(), 1);
+    QCOMPARE(countRows(ReminderTable::selectAll(time())), 1);
 }
 
 void TestTableQuery::badStatementCarriesEngineText()

@@ -2,6 +2,8 @@
 #include "widgets/GbkLineEdit.h"
 #include "widgets/GbkTextEdit.h"
 
+#include <QAccessible>
+#include <QAccessibleEditableTextInterface>
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
@@ -17,6 +19,8 @@ private slots:
     void textEditKeepsTheLimit_data();
     void textEditKeepsTheLimit();
     void lineEditCutsWhereTheInsertionWas();
+    void everyWayInKeepsTheLimit_data();
+    void everyWayInKeepsTheLimit();
 };
 
 void TestGbkEdits::textEditKeepsTheLimit_data()
@@ -108,6 +112,129 @@ void TestGbkEdits::lineEditCutsWhereTheInsertionWas()
     QApplication::sendEvent(&edit, &event);
     QCOMPARE(edit.text(), u"abb"_s);
     QCOMPARE(edit.cursorPosition(), 2);
+}
+
+namespace {
+
+/// The accessibility interface's editing of a control: what screen readers and test tools drive.
+QAccessibleEditableTextInterface* accessibleEditing(QWidget* edit)
+{
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(edit);
+    return accessible ? accessible->editableTextInterface() : nullptr;
+}
+
+QString textOf(QWidget* edit)
+{
+    if (auto* line = qobject_cast<QLineEdit*>(edit))
+        return line->text();
+    return static_cast<QPlainTextEdit*>(edit)->toPlainText();
+}
+
+} // namespace
+
+void TestGbkEdits::everyWayInKeepsTheLimit_data()
+{
+    QTest::addColumn<QString>("widget"); // line (GbkLineEdit) or text (GbkTextEdit), both limited to 10 bytes
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("expected");
+
+    // Each starts from "ab|cd" (the caret after "b"); "一二三四" is 8 bytes and only 6 fit. A replacement takes
+    // "bc"; a whole new text keeps its start.
+    const QString four = u"一二三四"_s;
+    for (const QString& widget : { u"line"_s, u"text"_s }) {
+        auto row = [&](const char* name, const QString& how, const QString& input, const QString& expected) {
+            QTest::addRow("%s, %s", qPrintable(widget), name) << widget << how << input << expected;
+        };
+        row("keys", u"keys"_s, u"xyzuvwq"_s, u"abxyzuvwcd"_s);
+        row("paste", u"paste"_s, four, u"ab一二三cd"_s);
+        row("input method commit", u"input method"_s, four, u"ab一二三cd"_s);
+        row("input method commit after composing", u"input method composing"_s, four, u"ab一二三cd"_s);
+        row("input method replacement", u"input method replacement"_s, u"一二三四五"_s, u"a一二三四d"_s);
+        row("set from code", u"set"_s, u"一二三四五六"_s, u"一二三四五"_s);
+        row("accessible insertion", u"accessible"_s, four, u"ab一二三cd"_s);
+        row("accessible replacement", u"accessible replacement"_s, u"一二三四五"_s, u"a一二三四d"_s);
+        row("accessible value", u"accessible value"_s, u"一二三四五六"_s, u"一二三四五"_s);
+        row("emoji never halved", u"paste"_s, u"\U0001F600\U0001F600"_s, u"ab\U0001F600cd"_s);
+        row("accent stays with its letter", u"accessible"_s, u"xyze\u0301"_s, u"abxyzcd"_s);
+        row("limit set under the text", u"lower limit"_s, u"一二三四五六"_s, u"一二三四五"_s);
+    }
+    QTest::newRow("text, set through the base class")
+        << u"text"_s << u"base set"_s << u"一二三四五六"_s << u"一二三四五"_s;
+    QTest::newRow("text, direct document edit") << u"text"_s << u"document"_s << four << u"ab一二三cd"_s;
+    QTest::newRow("text, line break counts two") << u"text"_s << u"document"_s << u"一二\n三"_s << u"ab一二\ncd"_s;
+    QTest::newRow("line, insert from code") << u"line"_s << u"insert"_s << four << u"ab一二三cd"_s;
+}
+
+void TestGbkEdits::everyWayInKeepsTheLimit()
+{
+    QFETCH(QString, widget);
+    QFETCH(QString, how);
+    QFETCH(QString, input);
+    QFETCH(QString, expected);
+
+    GbkLineEdit line;
+    GbkTextEdit text;
+    QWidget* edit = widget == u"line" ? static_cast<QWidget*>(&line) : static_cast<QWidget*>(&text);
+    line.setMaxBytes(10);
+    text.setMaxBytes(10);
+    line.setText(u"abcd"_s);
+    line.setCursorPosition(2);
+    text.setPlainText(u"abcd"_s);
+    QTextCursor caret = text.textCursor();
+    caret.setPosition(2);
+    text.setTextCursor(caret);
+    edit->show();
+    edit->setFocus();
+
+    if (how == u"keys") {
+        QTest::keyClicks(edit, input);
+    } else if (how == u"paste") {
+        QApplication::clipboard()->setText(input);
+        widget == u"line" ? line.paste() : text.paste();
+    } else if (how.startsWith(u"input method")) {
+        if (how.endsWith(u"composing")) {
+            QInputMethodEvent composing(u"yi"_s, {});
+            QApplication::sendEvent(edit, &composing);
+        }
+        QInputMethodEvent event;
+        if (how.endsWith(u"replacement"))
+            event.setCommitString(input, -1, 2); // "bc", relative to the caret
+        else
+            event.setCommitString(input);
+        QApplication::sendEvent(edit, &event);
+    } else if (how == u"set") {
+        widget == u"line" ? line.setText(input) : text.setPlainText(input);
+    } else if (how == u"lower limit") {
+        line.setMaxBytes(0);
+        text.setMaxBytes(0);
+        widget == u"line" ? line.setText(input) : text.setPlainText(input);
+        line.setMaxBytes(10);
+        text.setMaxBytes(10);
+    } else if (how == u"base set") {
+        static_cast<QPlainTextEdit&>(text).setPlainText(input);
+    } else if (how == u"insert") {
+        line.insert(input);
+    } else if (how == u"document") {
+        QTextCursor cursor(text.document());
+        cursor.setPosition(2);
+        cursor.insertText(input);
+    } else if (how == u"accessible value") {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(edit);
+        QVERIFY(accessible);
+        accessible->setText(QAccessible::Value, input);
+    } else if (how.startsWith(u"accessible")) {
+        QAccessibleEditableTextInterface* editing = accessibleEditing(edit);
+        QVERIFY(editing);
+        if (how.endsWith(u"replacement"))
+            editing->replaceText(1, 3, input);
+        else
+            editing->insertText(2, input);
+    } else {
+        QFAIL("unknown way in");
+    }
+    QCOMPARE(textOf(edit), expected);
+    QVERIFY(Gbk::byteLength(textOf(edit), true) <= 10);
 }
 
 QTEST_MAIN(TestGbkEdits)
