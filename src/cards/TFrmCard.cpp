@@ -13,6 +13,7 @@
 #include "platform/Shell.h"
 #include "storage/TableQuery.h"
 #include "widgets/Images.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QCollator>
 #include <QComboBox>
@@ -256,8 +257,10 @@ TFrmCard::TFrmCard(QWidget* parent)
 void TFrmCard::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        WindowPlacement::centreOnScreen(this);
         FormShow();
+    }
 }
 
 void TFrmCard::FormShow()
