@@ -11,6 +11,7 @@ class Desktop;
 class SoundPlayerFactory;
 class Power;
 class Autostart;
+class ModalityPolicy;
 
 /// The application object: installs the platform layer, loads the Chinese translation of Qt's own texts, and is the
 /// one place where a handler's error is caught and shown in the error box.
@@ -33,6 +34,9 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 
+    /// The window a modal window blocks when nothing else owns it (see ModalityPolicy).
+    void setMainWindow(QWidget* window);
+
     /// Shows an error in the error box: one box at a time, and a text already waiting or showing is not queued again.
     void showError(const QString& text);
 
@@ -41,6 +45,7 @@ private:
 
     QStringList m_pendingErrors;
     bool m_showingError = false;
+    ModalityPolicy* m_modality = nullptr;
     std::unique_ptr<Clock> m_clock;
     std::unique_ptr<Dialogs> m_dialogs;
     std::unique_ptr<Shell> m_shell;
