@@ -70,8 +70,11 @@ bool ModalityPolicy::eventFilter(QObject* watched, QEvent* event)
         const Qt::WindowType type = widget->windowType();
         if (widget->isWindow() && widget->testAttribute(Qt::WA_ShowModal) && widget->windowHandle() && type != Qt::Popup
             && type != Qt::ToolTip) {
-            widget->windowHandle()->setTransientParent(ownerFor(widget, m_mainWindow));
+            QWindow* window = widget->windowHandle();
+            window->setTransientParent(ownerFor(widget, m_mainWindow));
+            // The widget passes its modality on only when it becomes modal; exec() has made it so already.
             widget->setWindowModality(Qt::WindowModal);
+            window->setModality(Qt::WindowModal);
         }
     }
     return QObject::eventFilter(watched, event);

@@ -7,6 +7,18 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+/// What exec() does before it runs its loop: the dialog becomes modal (application-modal, unless said otherwise)
+/// and is shown.
+void showModal(QDialog& dialog)
+{
+    dialog.setAttribute(Qt::WA_ShowModal, true);
+    dialog.show();
+}
+
+} // namespace
+
 /// Which windows a modal window blocks: the ones it was opened from, never the windows that come up after it.
 class TestModalityPolicy : public QObject
 {
@@ -77,9 +89,9 @@ void TestModalityPolicy::ownerOfAModalWindow()
         m_main->show();
     m_wizard->show();
     if (listOpen) {
-        m_list->open();
+        showModal(*m_list);
         QCOMPARE(m_list->windowHandle()->transientParent(), m_main->windowHandle());
-        QCOMPARE(m_list->windowModality(), Qt::WindowModal);
+        QCOMPARE(m_list->windowHandle()->modality(), Qt::WindowModal);
     }
     QWidget* parentWidget = parent == u"wizard" ? m_wizard.get()
         : parent == u"main"                     ? m_main.get()
@@ -94,8 +106,8 @@ void TestModalityPolicy::ownerOfAModalWindow()
     QCOMPARE(ModalityPolicy::ownerFor(&box, m_main.get()), expected);
 
     // Shown modally, it is made window-modal to that owner, so Qt blocks the owner's chain and nothing else.
-    box.open();
-    QCOMPARE(box.windowModality(), Qt::WindowModal);
+    showModal(box);
+    QCOMPARE(box.windowHandle()->modality(), Qt::WindowModal);
     QCOMPARE(box.windowHandle()->transientParent(), expected);
     if (expected)
         QVERIFY(ModalityPolicy::isBlocked(expected));
@@ -106,12 +118,12 @@ void TestModalityPolicy::ownerOfAModalWindow()
 void TestModalityPolicy::windowsShownLaterAreNotBlocked()
 {
     m_main->show();
-    m_list->open();
+    showModal(*m_list);
     // A reminder pop-up, the update wizard or today's plan, shown while the dialog is open.
     QWidget later;
     later.show();
     QDialog nested; // opened from the dialog: blocks the dialog and, through it, the main window
-    nested.open();
+    showModal(nested);
     QVERIFY(ModalityPolicy::isBlocked(m_main->windowHandle()));
     QVERIFY(ModalityPolicy::isBlocked(m_list->windowHandle()));
     QVERIFY(!ModalityPolicy::isBlocked(later.windowHandle()));
