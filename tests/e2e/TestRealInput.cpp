@@ -157,6 +157,7 @@ void TestRealInput::trayMenuWorksWhileTheListIsOpen()
         if (!ProgramUnderTest::waitFor(
                 [&] { return ProgramUnderTest::windows(QStringLiteral("^Vantrel$")).size() > menusBefore; }, 5000))
             return false;
+        QTest::qWait(300); // the menu takes the keyboard once it is up
         return RealInput::key(QStringLiteral("Down ").repeated(index + 1) + QStringLiteral("Return"));
     };
 
