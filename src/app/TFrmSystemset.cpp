@@ -16,6 +16,7 @@
 #include "widgets/SkinTable.h"
 #include "widgets/TNotifyPopup.h"
 #include "widgets/TSkinEngine.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -154,8 +155,10 @@ void TFrmSystemset::FormCreate()
 void TFrmSystemset::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        WindowPlacement::centreOnScreen(this);
         FormShow();
+    }
 }
 
 void TFrmSystemset::FormShow()

@@ -2,11 +2,13 @@
 
 #include "MakerInfo.h"
 #include "widgets/Images.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 TFrmabout::TFrmabout(QWidget* parent)
@@ -65,4 +67,11 @@ TFrmabout::TFrmabout(QWidget* parent)
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(strip);
     layout->addLayout(right, 1);
+}
+
+void TFrmabout::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        WindowPlacement::centreOnScreen(this);
 }

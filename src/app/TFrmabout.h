@@ -8,4 +8,7 @@ class TFrmabout : public QDialog
     Q_OBJECT
 public:
     explicit TFrmabout(QWidget* parent = nullptr);
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };

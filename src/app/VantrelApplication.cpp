@@ -10,6 +10,8 @@
 #include "platform/linux/LinuxSoundPlayer.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/XdgAutostart.h"
+#include "storage/TableQuery.h"
+#include "widgets/ModalityPolicy.h"
 
 #include <QDebug>
 #include <QLibraryInfo>
@@ -26,11 +28,22 @@ VantrelApplication::VantrelApplication(int& argc, char** argv)
     // The main window only hides; the program ends through its confirmed exit command.
     setQuitOnLastWindowClosed(false);
     Services::setErrorSink([this](const QString& text) { showError(text); });
+    // Windows that come up while a dialog is open (pop-ups, the update wizard, the tray menu) take input.
+    m_modality = new ModalityPolicy(this);
+    installEventFilter(m_modality);
+    // A save that waits for a table another program holds locked shows that the program is busy, not hung.
+    TableQuery::setLockWaitIndicator([](bool waiting) {
+        if (waiting)
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QGuiApplication::restoreOverrideCursor();
+    });
 }
 
 VantrelApplication::~VantrelApplication()
 {
     Services::setErrorSink({});
+    TableQuery::setLockWaitIndicator({});
     Services::setClock(nullptr);
     Services::setDialogs(nullptr);
     Services::setShell(nullptr);
@@ -93,6 +106,11 @@ bool VantrelApplication::notify(QObject* receiver, QEvent* event)
         showError(QString::fromLocal8Bit(error.what()));
     }
     return false;
+}
+
+void VantrelApplication::setMainWindow(QWidget* window)
+{
+    m_modality->setMainWindow(window);
 }
 
 void VantrelApplication::showError(const QString& text)

@@ -11,6 +11,7 @@ class Desktop;
 class SoundPlayerFactory;
 class Power;
 class Autostart;
+class ModalityPolicy;
 class ProcessStarter;
 
 /// The application object: installs the platform layer, loads the Chinese translation of Qt's own texts, and is the
@@ -34,6 +35,9 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 
+    /// The window a modal window blocks when nothing else owns it (see ModalityPolicy).
+    void setMainWindow(QWidget* window);
+
     /// Shows an error in the error box: one box at a time, and a text already waiting or showing is not queued again.
     void showError(const QString& text);
 
@@ -42,6 +46,7 @@ private:
 
     QStringList m_pendingErrors;
     bool m_showingError = false;
+    ModalityPolicy* m_modality = nullptr;
     std::unique_ptr<Clock> m_clock;
     std::unique_ptr<Dialogs> m_dialogs;
     std::unique_ptr<Shell> m_shell;

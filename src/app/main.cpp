@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "platform/linux/LinuxSingleInstance.h"
+#include "widgets/TTrayIcon.h"
 
 #include <QSystemTrayIcon>
 
@@ -16,14 +17,23 @@ int main(int argc, char* argv[])
     app.loadTranslations();
 
     LinuxSingleInstance guard;
-    if (!guard.tryAcquire()) {
+    SingleInstance& instance = guard;
+    if (!instance.tryAcquire()) {
         Services::dialogs().messageBox(nullptr, QStringLiteral("Vantrel程序已经运行!"), QStringLiteral("提示"),
                                        MsgIcon::Information, MsgButtons::Ok);
+        // Without a notification area a hidden copy could not be reached at all; the user who starts the program
+        // again gets the running one back.
+        instance.activateRunningCopy();
         return 0;
     }
 
     StartUp windows;
+    app.setMainWindow(Forms::FrmMain);
     QObject::connect(Forms::FrmMain, &TFrmMain::exitRequested, &app, [] { QCoreApplication::exit(0); });
+    instance.listenForActivation([] {
+        if (Forms::FrmMain)
+            Forms::FrmMain->TrayIcon1->RestoreMainWindow();
+    });
     // Without a notification area a hidden start would leave no way to reach the program.
     if (Forms::FrmMain->showMainForm() || !QSystemTrayIcon::isSystemTrayAvailable())
         Forms::FrmMain->show();

@@ -3,6 +3,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "storage/TableQuery.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -63,6 +64,8 @@ bool CategoryNameDialog::requireName(bool refocus)
 void CategoryNameDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        WindowPlacement::centreOnScreen(this);
         FormShow();
+    }
 }

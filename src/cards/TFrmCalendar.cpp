@@ -5,6 +5,7 @@
 #include "platform/Services.h"
 #include "storage/TableQuery.h"
 #include "storage/TableQueryModel.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -147,8 +148,10 @@ void TFrmCalendar::followQuery()
 void TFrmCalendar::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        WindowPlacement::centreOnScreen(this);
         FormShow();
+    }
 }
 
 void TFrmCalendar::FormShow()

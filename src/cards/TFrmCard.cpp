@@ -14,6 +14,7 @@
 #include "platform/Shell.h"
 #include "storage/TableQuery.h"
 #include "widgets/Images.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QCollator>
 #include <QComboBox>
@@ -263,8 +264,10 @@ TFrmCard::TFrmCard(QWidget* parent)
 void TFrmCard::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        WindowPlacement::centreOnScreen(this);
         FormShow();
+    }
 }
 
 void TFrmCard::FormShow()

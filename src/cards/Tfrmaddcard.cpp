@@ -5,6 +5,7 @@
 #include "TFrmCard.h"
 #include "storage/TableQuery.h"
 #include "widgets/GbkLineEdit.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -36,8 +37,10 @@ Tfrmaddcard::Tfrmaddcard(QWidget* parent)
 void Tfrmaddcard::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        WindowPlacement::centreOnScreen(this);
         FormShow();
+    }
 }
 
 void Tfrmaddcard::FormShow()

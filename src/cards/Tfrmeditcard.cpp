@@ -5,6 +5,7 @@
 #include "TFrmCard.h"
 #include "storage/TableQuery.h"
 #include "widgets/GbkLineEdit.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QPushButton>
 #include <QShowEvent>
@@ -38,8 +39,10 @@ Tfrmeditcard::Tfrmeditcard(QWidget* parent)
 void Tfrmeditcard::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        WindowPlacement::centreOnScreen(this);
         FormShow();
+    }
 }
 
 void Tfrmeditcard::FormShow()

@@ -9,6 +9,7 @@
 #include "platform/Services.h"
 #include "storage/TableQuery.h"
 #include "storage/TableQueryModel.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -105,8 +106,10 @@ bool Tfrmsetclass::hasCurrent() const
 void Tfrmsetclass::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        WindowPlacement::centreOnScreen(this);
         FormShow();
+    }
 }
 
 void Tfrmsetclass::FormShow()

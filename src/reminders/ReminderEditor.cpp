@@ -10,6 +10,7 @@
 #include "storage/DateFormats.h"
 #include "storage/TableQuery.h"
 #include "widgets/GbkTextEdit.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,7 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
 #include <QTimeEdit>
@@ -213,9 +213,7 @@ void ReminderEditor::showEvent(QShowEvent* event)
     // Restoring a minimised window is no new showing.
     if (event->spontaneous())
         return;
-    // Centred on the screen, not over whichever window happened to be active.
-    if (const QScreen* area = screen())
-        move(area->availableGeometry().center() - rect().center());
+    WindowPlacement::centreOnScreen(this);
     FormShow();
 }
 

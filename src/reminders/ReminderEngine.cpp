@@ -7,6 +7,7 @@
 #include "platform/Services.h"
 #include "platform/Shell.h"
 #include "platform/SoundPlayer.h"
+#include "storage/TableFiles.h"
 #include "storage/TableQuery.h"
 
 #include <algorithm>
@@ -50,7 +51,9 @@ ReminderEngine::ReminderEngine(TableQuery& query, ReminderPopup& popup, std::fun
     : m_query(query)
     , m_popup(popup)
     , m_player(std::move(player))
-{ }
+{
+    m_query.setLockWait(kLockWaitMs);
+}
 
 bool ReminderEngine::isDue(const Reminder& r, const QDateTime& second)
 {
@@ -117,6 +120,16 @@ bool ReminderEngine::readTable(QVector<Reminder>& rows)
         m_query.open();
         for (; !m_query.eof(); m_query.next())
             rows.append(ReminderTable::current(m_query));
+    } catch (const TableFiles::TableLocked& error) {
+        // Another program is writing: try again next tick, and tell the user only of a lock that does not end.
+        const QDateTime now = Services::clock().now();
+        if (!m_lockedSince.isValid())
+            m_lockedSince = now;
+        if (!m_lockReported && m_lockedSince.secsTo(now) > kLockReportSeconds) {
+            m_lockReported = true;
+            Services::reportError(error.text());
+        }
+        return false;
     } catch (const AppError& error) {
         // The same cause recurs every second; the user hears of it once, and again only after it was cured.
         if (error.text() != m_tableError) {
@@ -126,6 +139,8 @@ bool ReminderEngine::readTable(QVector<Reminder>& rows)
         return false;
     }
     m_tableError.clear();
+    m_lockedSince = QDateTime();
+    m_lockReported = false;
     return true;
 }
 

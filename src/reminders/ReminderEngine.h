@@ -27,6 +27,10 @@ public:
 /// ticks within one second fire nothing twice. One row's failure (a missing sound, a bad time-out) is reported and
 /// never keeps the rest of that row, or any other row, from firing. An error that recurs at every tick (an
 /// unreadable table) is reported once, until it goes away.
+///
+/// A table another program holds locked never holds up the program: the read gives up after kLockWaitMs and the
+/// seconds it missed are caught up at the first tick that reads the table again, so a short lock shows nothing and
+/// loses no reminder. A lock that lasts longer than kLockReportSeconds is reported, once for that lock.
 class ReminderEngine
 {
 public:
@@ -35,6 +39,10 @@ public:
     static constexpr int kDefaultTimeOut = 600;
     /// How far a late tick reaches back; also how far the clock may step back before the engine starts afresh.
     static constexpr int kMaxCatchUpSeconds = 60;
+    /// How long one tick waits for a locked table.
+    static constexpr int kLockWaitMs = 50;
+    /// A lock that has kept the table unreadable for longer than this is reported.
+    static constexpr int kLockReportSeconds = 5;
 
     /// query is the engine's own query and stays open between ticks. player gives the shared reminder player at
     /// the moment a row fires (the window that owns it is created after the engine); null plays nothing.
@@ -62,5 +70,7 @@ private:
     std::function<SoundPlayer*()> m_player;
     QDateTime m_lastSecond; ///< the last second evaluated; invalid before the first tick
     QString m_tableError; ///< the table error already reported, until the table reads again
+    QDateTime m_lockedSince; ///< the first second the table was found locked; invalid while it reads
+    bool m_lockReported = false; ///< the current lock was reported
     QSet<QString> m_reported; ///< what this tick already reported
 };

@@ -10,6 +10,7 @@
 #include "reminders/TFrmEdit.h"
 #include "storage/TableQuery.h"
 #include "storage/TableQueryModel.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QDir>
 
@@ -19,7 +20,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
 #include <QTableView>
@@ -158,20 +158,18 @@ void TFrmAlarm::showEvent(QShowEvent* event)
     // Restoring a minimised window is no new showing.
     if (event->spontaneous())
         return;
-    // Centred on the screen, not over whichever window happened to be active.
-    if (const QScreen* area = screen())
-        move(area->availableGeometry().center() - rect().center());
+    WindowPlacement::centreOnScreen(this);
     FormShow();
 }
 
 void TFrmAlarm::onCurrentRowChanged(int row)
 {
-    // The grid, the hidden key and the switch button all follow the query's cursor, however it moved: a switch
-    // button left showing another row's state would offer to stop a reminder that is already stopped.
+    // The grid and the hidden key follow the query's cursor, however it moved. The switch button does not: only
+    // showing the window, a click on a cell, 运行 and 停止 apply the run/stop rule, so after a delete, an editor's
+    // reload or a move with the keyboard it stays as it was.
     DBEdit1->setText(Query1->fieldAsString(QStringLiteral("num")));
     if (row >= 0 && DBGrid1->currentIndex().row() != row)
         DBGrid1->setCurrentIndex(DataSource1->index(row, qMax(0, DBGrid1->currentIndex().column())));
-    applyRunStopRule();
 }
 
 void TFrmAlarm::applyRunStopRule()

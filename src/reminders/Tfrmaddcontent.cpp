@@ -3,6 +3,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "widgets/GbkLineEdit.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -56,8 +57,10 @@ void Tfrmaddcontent::setTargetList(QListWidget* list)
 void Tfrmaddcontent::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        WindowPlacement::centreOnScreen(this);
         FormShow();
+    }
 }
 
 void Tfrmaddcontent::FormShow()

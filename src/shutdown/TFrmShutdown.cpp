@@ -8,6 +8,7 @@
 #include "storage/DateFormats.h"
 #include "storage/SettingsFile.h"
 #include "widgets/TNotifyPopup.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QSpinBox>
 #include <QTimeEdit>
 #include <QTimer>
@@ -149,6 +151,8 @@ void TFrmShutdown::FormCreate()
 void TFrmShutdown::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    if (!event->spontaneous())
+        WindowPlacement::centreOnScreen(this);
     FormShow();
 }
 

@@ -18,6 +18,7 @@ struct Entry
 {
     QString connectionName;
     quint64 inode = 0;
+    int lockWaitMs = 0; ///< the busy timeout the connection has now
 };
 
 quint64 inodeOf(const QString& path)
@@ -41,11 +42,19 @@ QHash<QString, Entry>& entries()
     throw AppError(QStringLiteral("数据表 %1 出错：%2").arg(QDir::toNativeSeparators(filePath), engineText));
 }
 
+[[noreturn]] void fail(const QString& filePath, const QSqlError& error)
+{
+    if (TableFiles::isLockError(error))
+        throw TableFiles::TableLocked(
+            QStringLiteral("数据表 %1 出错：%2").arg(QDir::toNativeSeparators(filePath), error.text()));
+    fail(filePath, error.text());
+}
+
 void exec(QSqlDatabase& db, const QString& filePath, const QString& statement)
 {
     QSqlQuery q(db);
     if (!q.exec(statement))
-        fail(filePath, q.lastError().text());
+        fail(filePath, q.lastError());
 }
 
 /// A crash while a table file is first created leaves a file that the engine rolls back to nothing at its first
@@ -64,7 +73,7 @@ void verify(QSqlDatabase& db, const TableFiles::Table& table)
 {
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table.name)))
-        fail(table.filePath, q.lastError().text());
+        fail(table.filePath, q.lastError());
     QStringList present;
     while (q.next())
         present << q.value(1).toString().toLower();
@@ -80,6 +89,14 @@ void verify(QSqlDatabase& db, const TableFiles::Table& table)
 
 namespace TableFiles {
 
+bool isLockError(const QSqlError& error)
+{
+    // SQLITE_BUSY and SQLITE_LOCKED, with any extended code.
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok && ((code & 0xff) == 5 || (code & 0xff) == 6);
+}
+
 Table resolve(const QString& spelledPath)
 {
     QString path = spelledPath;
@@ -94,7 +111,7 @@ Table resolve(const QString& spelledPath)
     return table;
 }
 
-QSqlDatabase connection(const Table& table)
+QSqlDatabase connection(const Table& table, int lockWaitMs)
 {
     auto& map = entries();
     const QFileInfo info(table.filePath);
@@ -103,8 +120,13 @@ QSqlDatabase connection(const Table& table)
         // A file replaced or removed behind our back is opened afresh, so writes never go to a vanished file.
         if (info.exists() && info.size() > 0 && inodeOf(table.filePath) == it->inode) {
             QSqlDatabase db = QSqlDatabase::database(it->connectionName, false);
-            if (db.isOpen())
+            if (db.isOpen()) {
+                if (it->lockWaitMs != lockWaitMs) {
+                    exec(db, table.filePath, QStringLiteral("PRAGMA busy_timeout=%1").arg(lockWaitMs));
+                    it->lockWaitMs = lockWaitMs;
+                }
                 return db;
+            }
         }
         release(table.filePath);
     }
@@ -120,10 +142,10 @@ QSqlDatabase connection(const Table& table)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(table.filePath);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(lockWaitMs));
         try {
             if (!db.open())
-                fail(table.filePath, db.lastError().text());
+                fail(table.filePath, db.lastError());
             // One .db file is the whole table, and a commit survives a crash or a power loss.
             exec(db, table.filePath, QStringLiteral("PRAGMA synchronous=FULL"));
             if (create || holdsNoTable(db, table.filePath)) {
@@ -139,7 +161,7 @@ QSqlDatabase connection(const Table& table)
             throw;
         }
     }
-    map.insert(table.filePath, Entry{ name, inodeOf(table.filePath) });
+    map.insert(table.filePath, Entry{ name, inodeOf(table.filePath), lockWaitMs });
     return QSqlDatabase::database(name, false);
 }
 

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "platform/AppError.h"
+
 #include <QSqlDatabase>
 #include <QString>
+
+class QSqlError;
 
 /// The open SQLite connections, one per table file, shared by every TableQuery.
 namespace TableFiles {
@@ -15,9 +19,23 @@ struct Table
 /// Turns a table name as the statements spell it ("…/data\card.db", "…/data/classify") into the file and table.
 Table resolve(const QString& spelledPath);
 
+/// A table file that another program holds locked: the statement gave up waiting for it and changed nothing.
+class TableLocked : public AppError
+{
+public:
+    using AppError::AppError;
+};
+
+/// Whether an engine error means that another connection holds the file locked.
+bool isLockError(const QSqlError& error);
+
+/// How long a statement waits for a locked file unless its caller says otherwise.
+constexpr int kDefaultLockWaitMs = 2000;
+
 /// The connection for a table file, opened on first use. A missing file is created empty with its columns, and its
-/// folder with it. Throws AppError when the file is not a database, is a foreign one, or cannot be opened.
-QSqlDatabase connection(const Table& table);
+/// folder with it. Statements on it wait up to lockWaitMs for a file another program holds locked. Throws AppError
+/// when the file is not a database, is a foreign one, or cannot be opened; TableLocked when it stayed locked.
+QSqlDatabase connection(const Table& table, int lockWaitMs = kDefaultLockWaitMs);
 
 /// Closes the connection to a table file (before the file is replaced); the next statement opens it again.
 void release(const QString& filePath);

@@ -19,6 +19,54 @@ void TableParam::setAsTime(const QTime& time)
     m_value = time.isValid() ? QVariant(time.toString(QStringLiteral("HH:mm:ss"))) : QVariant(QString());
 }
 
+namespace {
+
+std::function<void(bool)>& lockWaitIndicator()
+{
+    static std::function<void(bool)> indicator;
+    return indicator;
+}
+
+[[noreturn]] void failStatement(const QString& filePath, const QSqlError& error)
+{
+    const QString text = QStringLiteral("数据表 %1 出错：%2").arg(filePath, error.text());
+    if (TableFiles::isLockError(error))
+        throw TableFiles::TableLocked(text);
+    throw AppError(text);
+}
+
+} // namespace
+
+void TableQuery::setLockWaitIndicator(std::function<void(bool waiting)> indicator)
+{
+    lockWaitIndicator() = std::move(indicator);
+}
+
+// A statement that found its table locked has changed nothing, so it is simply tried again: first briefly and
+// unseen, then with the wait indicator on for the rest of the query's wait.
+template <typename Attempt> auto TableQuery::waitingForLocks(Attempt attempt)
+{
+    if (m_lockWaitMs <= kQuietLockWaitMs)
+        return attempt(m_lockWaitMs);
+    try {
+        return attempt(kQuietLockWaitMs);
+    } catch (const TableFiles::TableLocked&) { }
+    struct Indicator
+    {
+        Indicator()
+        {
+            if (lockWaitIndicator())
+                lockWaitIndicator()(true);
+        }
+        ~Indicator()
+        {
+            if (lockWaitIndicator())
+                lockWaitIndicator()(false);
+        }
+    } indicator;
+    return attempt(m_lockWaitMs - kQuietLockWaitMs);
+}
+
 TableQuery::TableQuery(QObject* parent)
     : QObject(parent)
 { }
@@ -181,12 +229,12 @@ struct Prepared
     QString statement;
 };
 
-Prepared prepare(const QString& filePath, const QString& rewritten)
+Prepared prepare(const QString& filePath, const QString& rewritten, int lockWaitMs)
 {
     if (filePath.isEmpty())
         throw AppError(QStringLiteral("语句中没有数据表名。"));
     const TableFiles::Table table = TableFiles::resolve(filePath);
-    Prepared p{ TableFiles::connection(table), table.name, rewritten };
+    Prepared p{ TableFiles::connection(table, lockWaitMs), table.name, rewritten };
     p.statement.replace(QStringLiteral("\x01TABLE\x01"), QLatin1Char('"') + table.name + QLatin1Char('"'));
     return p;
 }
@@ -206,28 +254,33 @@ void TableQuery::open()
     close();
     if (!m_parsed)
         parse();
-    Prepared p = prepare(m_filePath, m_rewritten);
-    QSqlQuery q(p.db);
-    q.setForwardOnly(true);
-    if (!q.prepare(p.statement))
-        throw AppError(QStringLiteral("数据表 %1 出错：%2").arg(m_filePath, q.lastError().text()));
-    bindAll(q, m_params);
-    if (!q.exec())
-        throw AppError(QStringLiteral("数据表 %1 出错：%2").arg(m_filePath, q.lastError().text()));
-    const QSqlRecord record = q.record();
     QStringList fields;
-    for (int i = 0; i < record.count(); ++i)
-        fields << record.fieldName(i);
     QVector<QVector<QVariant>> rows;
-    while (q.next()) {
-        QVector<QVariant> row(record.count());
+    const QString table = waitingForLocks([&](int lockWaitMs) {
+        Prepared p = prepare(m_filePath, m_rewritten, lockWaitMs);
+        QSqlQuery q(p.db);
+        q.setForwardOnly(true);
+        if (!q.prepare(p.statement))
+            failStatement(m_filePath, q.lastError());
+        bindAll(q, m_params);
+        if (!q.exec())
+            failStatement(m_filePath, q.lastError());
+        const QSqlRecord record = q.record();
+        fields.clear();
         for (int i = 0; i < record.count(); ++i)
-            row[i] = q.value(i);
-        rows.append(row);
-    }
-    if (q.lastError().isValid())
-        throw AppError(QStringLiteral("数据表 %1 出错：%2").arg(m_filePath, q.lastError().text()));
-    m_table = p.table;
+            fields << record.fieldName(i);
+        rows.clear();
+        while (q.next()) {
+            QVector<QVariant> row(record.count());
+            for (int i = 0; i < record.count(); ++i)
+                row[i] = q.value(i);
+            rows.append(row);
+        }
+        if (q.lastError().isValid())
+            failStatement(m_filePath, q.lastError());
+        return p.table;
+    });
+    m_table = table;
     m_fields = fields;
     m_rows = rows;
     m_row = m_rows.isEmpty() ? -1 : 0;
@@ -241,14 +294,16 @@ int TableQuery::execSql()
     close();
     if (!m_parsed)
         parse();
-    Prepared p = prepare(m_filePath, m_rewritten);
-    QSqlQuery q(p.db);
-    if (!q.prepare(p.statement))
-        throw AppError(QStringLiteral("数据表 %1 出错：%2").arg(m_filePath, q.lastError().text()));
-    bindAll(q, m_params);
-    if (!q.exec())
-        throw AppError(QStringLiteral("数据表 %1 出错：%2").arg(m_filePath, q.lastError().text()));
-    return q.numRowsAffected();
+    return waitingForLocks([&](int lockWaitMs) {
+        Prepared p = prepare(m_filePath, m_rewritten, lockWaitMs);
+        QSqlQuery q(p.db);
+        if (!q.prepare(p.statement))
+            failStatement(m_filePath, q.lastError());
+        bindAll(q, m_params);
+        if (!q.exec())
+            failStatement(m_filePath, q.lastError());
+        return q.numRowsAffected();
+    });
 }
 
 bool TableQuery::eof() const

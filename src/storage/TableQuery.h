@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <functional>
 #include <memory>
 
 /// One parameter of a statement (":a" … ":l", ":today"), set as text, date or time.
@@ -34,13 +35,25 @@ private:
 /// A query over the local tables: the statement is text naming its table by a quoted full path
 /// ("select * from '/…/data/time.db' where …"), parameters are bound by position or by name, and a select's rows
 /// are walked with a forward cursor. A select reads its rows at once, so no lock is held while they are walked.
-/// Every engine failure throws AppError with the engine's text.
+/// Every engine failure throws AppError with the engine's text; a table another program keeps locked longer than
+/// the query waits throws TableFiles::TableLocked.
 class TableQuery : public QObject
 {
     Q_OBJECT
 public:
     explicit TableQuery(QObject* parent = nullptr);
     ~TableQuery() override;
+
+    /// The longest wait for a table another program holds locked. A user's own statements wait up to
+    /// kUserLockWaitMs; the once-a-second paths set a wait short enough never to hold up the program.
+    void setLockWait(int ms) { m_lockWaitMs = ms; }
+    int lockWait() const { return m_lockWaitMs; }
+    static constexpr int kUserLockWaitMs = 2000;
+    /// A lock still held after this long is shown to the user: the wait indicator comes on until the statement
+    /// ends.
+    static constexpr int kQuietLockWaitMs = 150;
+    /// Called with true when a statement starts waiting visibly for a locked table, and with false when it ends.
+    static void setLockWaitIndicator(std::function<void(bool waiting)> indicator);
 
     /// Closes an open result; harmless when closed.
     void close();
@@ -87,6 +100,7 @@ private:
     void parse();
     int fieldIndex(const QString& name) const;
     QString formatValue(int column, const QVariant& value) const;
+    template <typename Attempt> auto waitingForLocks(Attempt attempt);
 
     QStringList m_lines;
     QString m_table; ///< the table the open result came from
@@ -98,4 +112,5 @@ private:
     int m_row = -1;
     bool m_active = false;
     bool m_parsed = false;
+    int m_lockWaitMs = kUserLockWaitMs;
 };

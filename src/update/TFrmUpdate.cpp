@@ -3,11 +3,13 @@
 #include "TAppUpdater.h"
 #include "UpdateWindows.h"
 #include "widgets/Images.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShowEvent>
 
 TFrmUpdate::TFrmUpdate(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -89,4 +91,11 @@ void TFrmUpdate::AppUpdater1Aborted()
 void TFrmUpdate::AppUpdater1NoUpdateAvailable()
 {
     setWindowTitle(QStringLiteral("No Update"));
+}
+
+void TFrmUpdate::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        WindowPlacement::centreOnScreen(this);
 }

@@ -32,4 +32,7 @@ public slots:
     void AppUpdater1Progress(int PercentsDone);
     void AppUpdater1Aborted();
     void AppUpdater1NoUpdateAvailable();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };

@@ -118,12 +118,32 @@ QString ProgramUnderTest::errorOutput(int index)
     return m_stderr.at(index);
 }
 
+QString ProgramUnderTest::titled(const QString& title)
+{
+    return QLatin1Char('^') + QRegularExpression::escape(title) + QStringLiteral("( — Vantrel)?$");
+}
+
 QStringList ProgramUnderTest::windows(const QString& titlePattern)
 {
-    // Only mapped windows count: a hidden Qt window keeps its X window.
-    return run(QStringLiteral("xdotool"),
-               { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), titlePattern })
-        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    // Only mapped windows count: a hidden Qt window keeps its X window. Titles are matched here, on the title as
+    // getwindowname reads it: xdotool's own name search misses titles a program set under some locales.
+    const QRegularExpression pattern(titlePattern);
+    QStringList found;
+    const QStringList ids = run(QStringLiteral("xdotool"),
+                                { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                  QStringLiteral("") })
+                                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString& id : ids) {
+        QString name = run(QStringLiteral("xdotool"), { QStringLiteral("getwindowname"), id });
+        if (name.endsWith(QLatin1Char('\n')))
+            name.chop(1);
+        // Qt puts the program's name after the titles of all but its main window; a pattern may leave it out.
+        static const QString suffix = QStringLiteral(" — Vantrel");
+        const QString bare = name.endsWith(suffix) ? name.chopped(suffix.size()) : name;
+        if (pattern.match(name).hasMatch() || pattern.match(bare).hasMatch())
+            found << id;
+    }
+    return found;
 }
 
 QStringList ProgramUnderTest::waitForWindows(const QString& titlePattern, int timeoutMs)

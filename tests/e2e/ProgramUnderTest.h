@@ -23,10 +23,14 @@ public:
     /// Starts one more copy of the program. Returns its index.
     int start(const QStringList& arguments = {}, const QStringList& extraEnvironment = {});
     QProcess& process(int index) { return *m_processes.at(index); }
+    qint64 pid(int index) const { return m_processes.at(index)->processId(); }
     /// Everything the copy wrote to its standard error so far.
     QString errorOutput(int index);
 
-    /// The X windows whose title matches the regular expression; waits up to timeoutMs for at least one.
+    /// A pattern for windows(): the window titled exactly so.
+    static QString titled(const QString& title);
+    /// The X windows whose title matches the (Perl-style) regular expression, with or without the program's name
+    /// that Qt puts after it ("更新 — Vantrel"); waits up to timeoutMs for at least one.
     static QStringList waitForWindows(const QString& titlePattern, int timeoutMs);
     static QStringList windows(const QString& titlePattern);
     /// Sends a key (xdotool name, e.g. "Return") to a window.

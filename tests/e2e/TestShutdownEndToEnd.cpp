@@ -35,7 +35,8 @@ private slots:
         writeFile(script,
                   QStringLiteral("#!/bin/sh\necho off >> '%1'\nexit %2\n").arg(marker).arg(refused ? 3 : 0).toUtf8());
         QFile::setPermissions(script, QFile::permissions(script) | QFile::ExeOwner);
-        QDir(dir.path()).mkdir(QStringLiteral("runtime"));
+        // A runtime folder is the user's alone, or the program does not keep its guard there.
+        QDir(dir.path()).mkdir(QStringLiteral("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("VANTREL_POWEROFF_COMMAND"), QStringLiteral("'%1'").arg(script));

@@ -7,7 +7,10 @@
 #include "storage/TableFiles.h"
 #include "storage/TableQuery.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 
 Q_DECLARE_METATYPE(Reminder)
@@ -113,6 +116,8 @@ private slots:
     void ticksKeepToTheTurnOfTheSecond();
     void unreadableTableIsReportedOncePerCause();
     void firstTickAfterCureCatchesUpOnMissedSeconds();
+    void lockedTableHoldsNothingUp_data();
+    void lockedTableHoldsNothingUp();
 };
 
 void TestReminderEngine::dueTests_data()
@@ -389,6 +394,55 @@ void TestReminderEngine::firstTickAfterCureCatchesUpOnMissedSeconds()
     f.tickAt(QTime(8, 0, 5));
     QCOMPARE(f.popup.texts(), QStringList{ QStringLiteral("在坏的时候到期") });
     QCOMPARE(f.env.errors.size(), 1);
+}
+
+void TestReminderEngine::lockedTableHoldsNothingUp_data()
+{
+    QTest::addColumn<int>("lockedSeconds");
+    QTest::addColumn<int>("errors");
+    QTest::newRow("3 s: nothing shown") << 3 << 0;
+    QTest::newRow("5 s: still nothing") << 5 << 0;
+    QTest::newRow("8 s: one error for the whole lock") << 8 << 1;
+    QTest::newRow("59 s: one error, the reminder still caught up") << 59 << 1;
+}
+
+void TestReminderEngine::lockedTableHoldsNothingUp()
+{
+    QFETCH(int, lockedSeconds);
+    QFETCH(int, errors);
+    Fixture f;
+    f.addDaily(QStringLiteral("锁定期间到期"), 2);
+    f.tickAt(QTime(8, 0, 0));
+
+    // Another connection writes: no one else may read until it ends.
+    {
+        QSqlDatabase writer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("writer"));
+        writer.setDatabaseName(AppPaths::reminderTablePath());
+        QVERIFY(writer.open());
+        QSqlQuery lock(writer);
+        QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        QElapsedTimer tickTime;
+        qint64 longestTick = 0;
+        for (int s = 1; s <= lockedSeconds; ++s) {
+            tickTime.start();
+            f.tickAt(QTime(8, 0).addSecs(s));
+            longestTick = std::max(longestTick, tickTime.elapsed());
+        }
+        qInfo("longest tick while locked: %lld ms", longestTick);
+        QCOMPARE(f.popup.shown.size(), 0);
+        QCOMPARE(f.env.errors.size(), errors);
+        QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
+        writer.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("writer"));
+
+    // The first tick that reads again fires the second the lock hid, once.
+    f.tickAt(QTime(8, 0).addSecs(lockedSeconds + 1));
+    f.tickAt(QTime(8, 0).addSecs(lockedSeconds + 2));
+    QCOMPARE(f.popup.texts(), QStringList{ QStringLiteral("锁定期间到期") });
+    QCOMPARE(f.env.errors.size(), errors);
+    if (errors)
+        QVERIFY(f.env.errors.constFirst().contains(QStringLiteral("locked")));
 }
 
 QTEST_GUILESS_MAIN(TestReminderEngine)

@@ -49,7 +49,8 @@ private slots:
     void runAndStopStoreTheSwitch();
     void clickedRowSetsTheSwitch_data();
     void clickedRowSetsTheSwitch();
-    void switchFollowsKeyboardMoves();
+    void switchIsLeftAsItWas_data();
+    void switchIsLeftAsItWas();
     void modifyButtonEditsTheClickedRow();
 };
 
@@ -206,18 +207,48 @@ void TestReminderList::clickedRowSetsTheSwitch()
     QCOMPARE(visibleSwitch(list), expected);
 }
 
-void TestReminderList::switchFollowsKeyboardMoves()
+void TestReminderList::switchIsLeftAsItWas_data()
 {
-    // Left on the first row's state, the switch would offer to stop a reminder that is already stopped.
+    // Rows: 一 active, 二 stopped, 三 active. Only showing, a click on a cell, 运行 and 停止 apply the run/stop rule;
+    // after these actions the switch still shows what it showed before, whatever row is current now.
+    QTest::addColumn<int>("clicked"); // the row clicked first; -1 for none
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("currentAfter");
+    QTest::newRow("keyboard down onto a stopped row") << -1 << u"down"_s << u"停  止"_s << 1;
+    QTest::newRow("keyboard up onto an active row") << 1 << u"up"_s << u"运  行"_s << 0;
+    QTest::newRow("delete a stopped row, active one first") << 1 << u"delete"_s << u"运  行"_s << 0;
+    QTest::newRow("delete the active first row") << 0 << u"delete"_s << u"停  止"_s << 0;
+}
+
+void TestReminderList::switchIsLeftAsItWas()
+{
+    QFETCH(int, clicked);
+    QFETCH(QString, action);
+    QFETCH(QString, before);
+    QFETCH(int, currentAfter);
     ReminderWindows w;
     w.insert(withHint(u"一"_s, u"是"_s));
-    const QString second = w.insert(withHint(u"二"_s, u"否"_s));
+    w.insert(withHint(u"二"_s, u"否"_s));
+    w.insert(withHint(u"三"_s, u"是"_s));
     TFrmAlarm& list = *w.alarm;
     list.show();
-    QCOMPARE(visibleSwitch(list), u"停  止"_s);
-    QTest::keyClick(list.DBGrid1, Qt::Key_Down);
-    QCOMPARE(list.DBEdit1->text(), second);
-    QCOMPARE(visibleSwitch(list), u"运  行"_s);
+    if (clicked >= 0)
+        clickRow(list.DBGrid1, clicked);
+    QCOMPARE(visibleSwitch(list), before);
+
+    if (action == u"delete") {
+        w.env.dialogs.setNextAnswer(MsgAnswer::Ok);
+        QTest::mouseClick(list.Button3, Qt::LeftButton);
+        QCOMPARE(w.rows().size(), 2);
+    } else {
+        QTest::keyClick(list.DBGrid1, action == u"down" ? Qt::Key_Down : Qt::Key_Up);
+    }
+
+    QCOMPARE(list.DBGrid1->currentIndex().row(), currentAfter);
+    // The hidden key follows the current row all the same, so 修改 and 删除 act on the row the user sees.
+    QCOMPARE(list.DBEdit1->text(), w.rows().at(currentAfter).at(0));
+    QCOMPARE(visibleSwitch(list), before);
 }
 
 void TestReminderList::modifyButtonEditsTheClickedRow()
@@ -243,7 +274,8 @@ void TestReminderList::modifyButtonEditsTheClickedRow()
     QCOMPARE(shownText, u"二"_s);
     QVERIFY(!w.edit->isVisible());
     QCOMPARE(list.DBGrid1->currentIndex().row(), 0);
-    QCOMPARE(visibleSwitch(list), u"停  止"_s);
+    // The editor's reload leaves the switch as the click on the stopped row set it.
+    QCOMPARE(visibleSwitch(list), u"运  行"_s);
 }
 
 QTEST_MAIN(TestReminderList)

@@ -10,6 +10,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
@@ -55,6 +56,8 @@ private slots:
     void brokenFilesAreErrorsAndLeftUntouched();
     void tableCutShortAtCreationIsCreated();
     void badStatementCarriesEngineText();
+    void lockedTableWaitsThenFails_data();
+    void lockedTableWaitsThenFails();
 
 private:
     QString time() const { return m_env->appDir() + QStringLiteral("data\\time.db"); }
@@ -429,6 +432,55 @@ void TestTableQuery::badStatementCarriesEngineText()
         QVERIFY2(error.text().contains(QStringLiteral("nosuchcolumn")), qPrintable(error.text()));
     }
     QVERIFY(!q.isActive());
+}
+
+void TestTableQuery::lockedTableWaitsThenFails_data()
+{
+    QTest::addColumn<int>("lockMs"); // how long another program holds the table
+    QTest::addColumn<int>("lockWait"); // the query's wait; 0 for the default of a user's own statement
+    QTest::addColumn<bool>("stored");
+    QTest::addColumn<QList<bool>>("indicator");
+    QTest::newRow("user's save, lock ends in time") << 800 << 0 << true << QList<bool>{ true, false };
+    QTest::newRow("user's save, lock outlasts the wait") << 3500 << 0 << false << QList<bool>{ true, false };
+    QTest::newRow("once-a-second path gives up unseen") << 1500 << 50 << false << QList<bool>{};
+}
+
+void TestTableQuery::lockedTableWaitsThenFails()
+{
+    QFETCH(int, lockMs);
+    QFETCH(int, lockWait);
+    QFETCH(bool, stored);
+    QFETCH(QList<bool>, indicator);
+    const QString table = m_env->path(QStringLiteral("data/time.db"));
+    QCOMPARE(countRows(ReminderTable::selectAll(table)), 0);
+    QList<bool> shown;
+    TableQuery::setLockWaitIndicator([&shown](bool waiting) { shown << waiting; });
+
+    QProcess writer;
+    writer.start(QStringLiteral("sqlite3"), { table });
+    QVERIFY(writer.waitForStarted());
+    writer.write(
+        QStringLiteral("BEGIN EXCLUSIVE;\n.print locked\n.shell sleep %1\nCOMMIT;\n").arg(lockMs / 1000.0).toUtf8());
+    writer.closeWriteChannel();
+    QVERIFY(writer.waitForReadyRead(5000));
+
+    TableQuery insert;
+    if (lockWait)
+        insert.setLockWait(lockWait);
+    insert.setSql(ReminderTable::insert(table));
+    ReminderTable::bindValues(insert, Reminder{});
+    bool locked = false;
+    try {
+        insert.execSql();
+    } catch (const TableFiles::TableLocked& error) {
+        locked = true;
+        QVERIFY(error.text().contains(QStringLiteral("locked")));
+    }
+    TableQuery::setLockWaitIndicator({});
+    QVERIFY(writer.waitForFinished(10000));
+    QCOMPARE(!locked, stored);
+    QCOMPARE(shown, indicator);
+    QCOMPARE(countRows(ReminderTable::selectAll(table)), stored ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(TestTableQuery)

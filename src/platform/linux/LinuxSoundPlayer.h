@@ -3,13 +3,20 @@
 #include "platform/SoundPlayer.h"
 
 #include <QObject>
+#include <functional>
 #include <memory>
 
-class QAudioOutput;
-class QMediaPlayer;
+class QThread;
+class SoundBackend;
 
 /// Plays wave and MIDI files through QMediaPlayer (GStreamer; MIDI through its soundfont synthesiser).
 /// Without an audio device GStreamer plays into a dummy sink, so nothing fails for want of speakers.
+///
+/// Starting the media backend and opening a file can take a second and more (plugin loading, the sound server, a
+/// MIDI synthesiser). The player therefore lives on a thread of its own: open, play, stop and close check what can
+/// be checked at once and hand the rest over in order, so a reminder's pop-up and program never wait for its sound;
+/// the sound may start a little later. Errors the backend finds later come back to this thread and are reported
+/// once per opened file.
 class LinuxSoundPlayer : public QObject, public SoundPlayer
 {
     Q_OBJECT
@@ -24,16 +31,16 @@ public:
     void stop() override;
     void close() override;
 
+    /// Waits until the player's thread has done everything handed to it so far; for tests.
+    bool waitUntilIdle(int timeoutMs);
+
 private:
-    void ensureBackend();
+    void post(std::function<void(SoundBackend&)> work);
 
     QString m_fileName;
-    QString m_openFile;
-    bool m_errorReported = false;
-    // Made at the first open: starting the media backend talks to the sound server, which a player that is never
-    // used should not do.
-    std::unique_ptr<QAudioOutput> m_output;
-    std::unique_ptr<QMediaPlayer> m_player;
+    bool m_open = false;
+    QThread* m_thread = nullptr;
+    SoundBackend* m_backend = nullptr; ///< lives on m_thread
 };
 
 class LinuxSoundPlayerFactory : public SoundPlayerFactory
