@@ -4,6 +4,7 @@
 #include "LoopbackHttpServer.h"
 #include "ProgramUnderTest.h"
 #include "RealInput.h"
+#include "SignedUpdates.h"
 #include "UpdateScenario.h"
 #include "UpdateTestSupport.h"
 
@@ -14,8 +15,9 @@ using namespace UpdateTestSupport;
 
 namespace {
 
-/// Everything the update server offers, made in one place: the information file naming each download, and the
-/// downloads themselves. A download whose bytes are cut short is sent that far and then stalls.
+/// Everything the update server offers, made in one place: the information file naming each download with its size
+/// and SHA-256, signed by the test's own key, and the downloads themselves. A download that stalls is sent a quarter
+/// of the way and then stays open.
 struct Release
 {
     struct File
@@ -27,24 +29,24 @@ struct Release
     QList<File> files;
     QByteArray message = "新的皮肤";
 
-    void publish(LoopbackHttpServer& server) const
+    void publish(LoopbackHttpServer& server, const TestSigningKey& key) const
     {
-        QStringList urls;
+        QList<Listed> listed;
         for (const File& file : files) {
             const QByteArray path = "/update/" + file.name.toUtf8();
-            urls << server.url(QString::fromUtf8(path));
+            listed.append({ server.url(QString::fromUtf8(path)), file.bytes });
             if (file.stalls) {
-                // The length promises more than is ever sent: the download stays under way.
                 const QByteArray head
-                    = "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(file.bytes.size() * 4) + "\r\n\r\n";
-                server.route(path, [head, file](const LoopbackHttpServer::Request&) {
-                    return LoopbackHttpServer::Answer{ head + file.bytes, false };
+                    = "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(file.bytes.size()) + "\r\n\r\n";
+                const QByteArray part = file.bytes.left(file.bytes.size() / 4);
+                server.route(path, [head, part](const LoopbackHttpServer::Request&) {
+                    return LoopbackHttpServer::Answer{ head + part, false };
                 });
             } else {
                 server.route(path, LoopbackHttpServer::response(200, file.bytes));
             }
         }
-        server.route(InfoPath, LoopbackHttpServer::response(200, infoFile(urls, message)));
+        serveSigned(server, InfoPath, infoFile(listed, message), key);
     }
 };
 
@@ -62,11 +64,14 @@ class TestUpdateThroughWindows : public QObject
     Q_OBJECT
 
 private:
+    TestSigningKey m_key;
+
     /// Starts the program against the server and clicks through to the wizard's downloads.
     void startUpdate(ProgramUnderTest& program, LoopbackHttpServer& server, QTemporaryDir& temp, int& copy)
     {
         copy = program.start({},
                              { QStringLiteral("VANTREL_UPDATE_URL=") + server.url(QString::fromLatin1(InfoPath)),
+                               QStringLiteral("VANTREL_UPDATE_PUBLIC_KEY=") + m_key.publicKey(),
                                QStringLiteral("TMPDIR=") + temp.path(), QStringLiteral("LC_ALL=zh_CN.UTF-8"),
                                QStringLiteral("LANG=zh_CN.UTF-8") });
         const qint64 pid = program.pid(copy);
@@ -98,7 +103,7 @@ private slots:
         Release release;
         release.files
             = { { QStringLiteral("vantrel"), standInImage("new") }, { QStringLiteral("readme.txt"), "新的说明" } };
-        release.publish(server);
+        release.publish(server, m_key);
         ProgramUnderTest program;
         int copy = -1;
         startUpdate(program, server, temp, copy);
@@ -132,7 +137,7 @@ private slots:
         LoopbackHttpServer server;
         Release release;
         release.files = { { QStringLiteral("vantrel"), QByteArray(64 * 1024, 'x'), true } };
-        release.publish(server);
+        release.publish(server, m_key);
         ProgramUnderTest program;
         int copy = -1;
         startUpdate(program, server, temp, copy);
