@@ -109,6 +109,19 @@ bool key(const QString& keys)
     return process.exitCode() == 0;
 }
 
+bool type(const QString& text)
+{
+    QProcess process;
+    process.start(QStringLiteral("xdotool"), { QStringLiteral("type"), QStringLiteral("--"), text });
+    if (!process.waitForStarted(5000))
+        return false;
+    while (process.state() != QProcess::NotRunning) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        process.waitForFinished(20);
+    }
+    return process.exitCode() == 0;
+}
+
 QString focusedWindow()
 {
     return run(QStringLiteral("xdotool"), { QStringLiteral("getwindowfocus") }).trimmed();

@@ -35,6 +35,10 @@ bool clickControl(qint64 pid, const QString& window, const QString& name, const 
 /// go where a person's keys go: to the window that has the keyboard focus, or to an open menu.
 bool key(const QString& keys);
 
+/// Types text key by key, as a person does, where a person's keys go. Characters the keyboard map lacks are typed
+/// through a spare key that xdotool maps for the moment, so keep to plain ASCII where the text itself is not tested.
+bool type(const QString& text);
+
 /// The id of the X window that has the keyboard focus, or an empty string.
 QString focusedWindow();
 
