@@ -23,6 +23,7 @@ private slots:
     void hostsMenuWorksByRealClicks_data();
     void hostsMenuWorksByRealClicks();
     void leftClickRestoresTheMainWindow();
+    void hostsMenuWorksWhileADialogIsOpen();
     void menuAndActivationOverTheBus();
     void hintAndAnimationReachTheHost();
 };
@@ -227,6 +228,29 @@ void TestStatusNotifierTray::leftClickRestoresTheMainWindow()
     QVERIFY(!mainWindowShown());
     QVERIFY(RealInput::click(icon.center(), 1));
     QVERIFY2(ProgramUnderTest::waitFor(mainWindowShown, 10000), "a left click on the icon brings the main window");
+}
+
+void TestStatusNotifierTray::hostsMenuWorksWhileADialogIsOpen()
+{
+    NotificationAreas areas;
+    QVERIFY(areas.startWatcher());
+    QVERIFY(areas.startHost());
+    ProgramUnderTest program;
+    const int copy = startHidden(program, 0);
+    const qint64 pid = program.pid(copy);
+    QVERIFY(ProgramUnderTest::waitFor(mainWindowShown, 20000));
+    QVERIFY(RealInput::clickControl(pid, QStringLiteral("Vantrel"), QStringLiteral("提醒列表")));
+    QVERIFY(!ProgramUnderTest::waitForWindows(ProgramUnderTest::titled(QStringLiteral("提醒列表")), 10000).isEmpty());
+
+    // "关于" opens on top of the list, and its button takes the click.
+    QVERIFY(RealInput::click(areas.hostIcon().center(), 3));
+    QVERIFY(RealInput::click(areas.hostMenuItem(QStringLiteral("关于")).center()));
+    QVERIFY2(!ProgramUnderTest::waitForWindows(ProgramUnderTest::titled(QStringLiteral("关于")), 10000).isEmpty(),
+             "about window");
+    QVERIFY(RealInput::clickControl(pid, QStringLiteral("关于"), QStringLiteral("确定")));
+    QVERIFY(ProgramUnderTest::waitFor(
+        [] { return ProgramUnderTest::windows(ProgramUnderTest::titled(QStringLiteral("关于"))).isEmpty(); }, 5000));
+    QVERIFY(!ProgramUnderTest::windows(ProgramUnderTest::titled(QStringLiteral("提醒列表"))).isEmpty());
 }
 
 void TestStatusNotifierTray::menuAndActivationOverTheBus()
