@@ -152,15 +152,22 @@ void TTrayIcon::setPopupMenu(QMenu* menu)
 
 void TTrayIcon::exportedMenuDestroyed()
 {
-    // Qt's StatusNotifierItem goes on using a menu it exported, and cannot be told to let go of it. An icon made
-    // anew, with no menu, takes the place of the one that holds it; the old one leaves the host while the menu still
-    // lives (it is deleted only after this signal).
+    // Qt's StatusNotifierItem goes on using a menu it exported, and cannot be told to let go of it: a later change
+    // of menu or a new registration would touch the freed menu. An icon made anew, with no menu, takes the place of
+    // the one that holds it; the old one leaves the host while the menu still lives (it is freed after this signal).
     QSystemTrayIcon* old = m_tray;
     createSystemTrayIcon();
     UpdateTray();
-    if (m_iconVisible && !m_loading)
-        m_tray->show();
     delete old;
+    // The new icon is shown from the event loop: when the menu goes because its window is being destroyed, this
+    // icon goes with it before then, and the host never sees it.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_iconVisible && !m_loading && !m_tray->isVisible())
+                m_tray->show();
+        },
+        Qt::QueuedConnection);
 }
 
 void TTrayIcon::setWantEnterExitEvents(bool on)

@@ -311,7 +311,7 @@ private slots:
         QCOMPARE(after == before, !statusNotifier);
         QCOMPARE(after->toolTip(), QStringLiteral("Vantrel"));
         QCOMPARE(after->icon().cacheKey(), m_tray->Icon().cacheKey());
-        QVERIFY(after->isVisible());
+        QTRY_VERIFY(after->isVisible());
         m_tray->trayActivated(QSystemTrayIcon::Trigger); // still answers
     }
 
