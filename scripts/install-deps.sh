@@ -9,6 +9,7 @@ packages=(
     fonts-noto-cjk xvfb xauth x11-utils dbus-daemon dbus-x11 trayer xdotool at-spi2-core python3-pyatspi
     imagemagick sqlite3 python3
     libical-dev libsodium-dev minisign
+    haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils
 )
 missing=()
 for p in "${packages[@]}"; do

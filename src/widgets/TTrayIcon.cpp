@@ -22,7 +22,6 @@ constexpr int kTrayWatchMs = 1000;
 
 TTrayIcon::TTrayIcon(QObject* parent)
     : QObject(parent)
-    , m_tray(new QSystemTrayIcon(this))
     , m_animationTimer(new TLightTimer(this))
     , m_doubleClickWaitTimer(new TLightTimer(this))
     , m_leaveTimer(new TLightTimer(this, kLeaveMs))
@@ -33,12 +32,9 @@ TTrayIcon::TTrayIcon(QObject* parent)
     m_leaveTimer->setHandler([this] { leaveTick(); });
     m_trayWatchTimer->setHandler([this] { trayWatchTick(); });
 
-    connect(m_tray, &QSystemTrayIcon::activated, this, &TTrayIcon::trayActivated);
-    // Balloon reports do not depend on Enabled.
-    connect(m_tray, &QSystemTrayIcon::messageClicked, this, [this] {
-        if (OnBalloonHintClick)
-            OnBalloonHintClick(this);
-    });
+    createSystemTrayIcon();
+    // Qt has chosen the kind of notification area as it made the icon; the desktop gives the same answer.
+    m_statusNotifier = Services::desktop().statusNotifierTray();
 
     if (auto* widget = qobject_cast<QWidget*>(parent)) {
         m_owner = widget->window();
@@ -52,6 +48,17 @@ TTrayIcon::~TTrayIcon()
         m_owner->removeEventFilter(this);
     m_iconVisible = false;
     m_tray->hide();
+}
+
+void TTrayIcon::createSystemTrayIcon()
+{
+    m_tray = new QSystemTrayIcon(this);
+    connect(m_tray, &QSystemTrayIcon::activated, this, &TTrayIcon::trayActivated);
+    // Balloon reports do not depend on Enabled.
+    connect(m_tray, &QSystemTrayIcon::messageClicked, this, [this] {
+        if (OnBalloonHintClick)
+            OnBalloonHintClick(this);
+    });
 }
 
 QWidget* TTrayIcon::ownerWindow() const
@@ -132,7 +139,35 @@ void TTrayIcon::setIconIndex(int index)
 
 void TTrayIcon::setPopupMenu(QMenu* menu)
 {
+    if (m_menu && m_statusNotifier)
+        disconnect(m_menu, &QObject::destroyed, this, nullptr);
     m_menu = menu;
+    // An XEmbed tray is left without the menu: Qt would open it on every right press, Enabled or not, besides
+    // PopupAtCursor.
+    if (!m_statusNotifier || !menu)
+        return;
+    m_tray->setContextMenu(menu);
+    connect(menu, &QObject::destroyed, this, &TTrayIcon::exportedMenuDestroyed);
+}
+
+void TTrayIcon::exportedMenuDestroyed()
+{
+    // Qt's StatusNotifierItem goes on using a menu it exported, and cannot be told to let go of it: a later change
+    // of menu or a new registration would touch the freed menu. An icon made anew, with no menu, takes the place of
+    // the one that holds it; the old one leaves the host while the menu still lives (it is freed after this signal).
+    QSystemTrayIcon* old = m_tray;
+    createSystemTrayIcon();
+    UpdateTray();
+    delete old;
+    // The new icon is shown from the event loop: when the menu goes because its window is being destroyed, this
+    // icon goes with it before then, and the host never sees it.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_iconVisible && !m_loading && !m_tray->isVisible())
+                m_tray->show();
+        },
+        Qt::QueuedConnection);
 }
 
 void TTrayIcon::setWantEnterExitEvents(bool on)
@@ -166,7 +201,7 @@ void TTrayIcon::Loaded()
         RemoveFromTray();
     applyCycleIcons();
     setWantEnterExitEvents(m_wantEnterExit);
-    m_trayWasAvailable = systemTrayAvailable();
+    m_trayArea = m_seenArea = Services::desktop().notificationArea();
     m_trayWatchTimer->Start();
 }
 
@@ -271,6 +306,10 @@ void TTrayIcon::trayActivated(QSystemTrayIcon::ActivationReason reason)
         return;
     switch (reason) {
     case QSystemTrayIcon::Trigger:
+        if (m_statusNotifier) {
+            hostActivated();
+            break;
+        }
         // Only the press (or the whole click) is reported; the release follows at once.
         leftDown();
         leftUp();
@@ -279,10 +318,7 @@ void TTrayIcon::trayActivated(QSystemTrayIcon::ActivationReason reason)
         m_singleClickPending = false;
         m_doubleClickSeen = true;
         DoDblClick();
-        if (m_menu && !m_leftPopup) {
-            if (QAction* action = m_menu->defaultAction())
-                action->trigger();
-        }
+        runDefaultItem();
         mouseUp(Qt::LeftButton);
         break;
     case QSystemTrayIcon::Context:
@@ -297,6 +333,30 @@ void TTrayIcon::trayActivated(QSystemTrayIcon::ActivationReason reason)
     case QSystemTrayIcon::Unknown:
         break;
     }
+}
+
+void TTrayIcon::runDefaultItem()
+{
+    if (m_menu && !m_leftPopup) {
+        if (QAction* action = m_menu->defaultAction())
+            action->trigger();
+    }
+}
+
+void TTrayIcon::hostActivated()
+{
+    // A whole click, reported once: the host has no double click, so this stands for it where the owner handles
+    // one (that is how the owner is opened), and is a plain click otherwise.
+    mouseDown(Qt::LeftButton);
+    if (m_leftPopup)
+        PopupAtCursor();
+    if (OnDblClick) {
+        DoDblClick();
+        runDefaultItem();
+    } else {
+        DoClick();
+    }
+    mouseUp(Qt::LeftButton);
 }
 
 void TTrayIcon::leftDown()
@@ -363,15 +423,16 @@ void TTrayIcon::leaveTick()
 
 void TTrayIcon::trayWatchTick()
 {
-    const bool available = systemTrayAvailable();
-    if (available && !m_trayWasAvailable)
+    // A notification area is taken up one look after it was first seen: a StatusNotifierItem watcher owns its bus
+    // name a moment before it answers, and an icon that registers in that moment is lost.
+    const QString area = Services::desktop().notificationArea();
+    const bool settled = area == m_seenArea;
+    m_seenArea = area;
+    if (!settled || area == m_trayArea)
+        return;
+    m_trayArea = area;
+    if (!area.isEmpty())
         taskbarCreated();
-    m_trayWasAvailable = available;
-}
-
-bool TTrayIcon::systemTrayAvailable() const
-{
-    return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 void TTrayIcon::DoClick()

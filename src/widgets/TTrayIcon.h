@@ -29,6 +29,12 @@ struct TShiftState
 /// a left press (or click) becomes left button down followed by up, a right press becomes right down, the menu and
 /// right up, a middle press becomes middle down and up, and mouse moves, enter and exit are found by looking at the
 /// cursor while WantEnterExitEvents is on.
+///
+/// Two kinds of notification area exist on Linux. An XEmbed tray passes the icon the mouse, as above. A
+/// StatusNotifierItem host (KDE Plasma, GNOME with the AppIndicator extension, wlroots panels, ...) draws the menu
+/// itself, from what Qt exports of PopupMenu over D-Bus, and sends its choices back as the actions' triggers. It
+/// knows no double click either: its primary activation (usually a left click) stands for the double click, the
+/// gesture with which a person opens the program.
 class TTrayIcon : public QObject
 {
     Q_OBJECT
@@ -67,6 +73,7 @@ public:
     /// Kept within the list; the icon of that index becomes the icon shown.
     void setIconIndex(int index);
     QMenu* PopupMenu() const { return m_menu; }
+    /// On a StatusNotifierItem host the menu is handed to Qt, which exports it to the host.
     void setPopupMenu(QMenu* menu);
     bool LeftPopup() const { return m_leftPopup; }
     void setLeftPopup(bool on) { m_leftPopup = on; }
@@ -111,6 +118,8 @@ public:
     QString tipText() const;
     /// The notification area came back (after a restart of the panel): the icon is added again when visible.
     void taskbarCreated();
+    /// Whether the icon lives on a StatusNotifierItem host rather than in an XEmbed notification area.
+    bool onStatusNotifierHost() const { return m_statusNotifier; }
 
     /// What the notification area reports, as the platform delivers it. Public so that tests drive it.
     void trayActivated(QSystemTrayIcon::ActivationReason reason);
@@ -133,8 +142,6 @@ protected:
     virtual void DoMouseEnter();
     virtual void DoMouseExit();
     virtual void SendToTray();
-    /// Whether a notification area exists now; watched to notice that it came back.
-    virtual bool systemTrayAvailable() const;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -145,6 +152,10 @@ private:
     void doubleClickWaitTick();
     void leaveTick();
     void trayWatchTick();
+    void createSystemTrayIcon();
+    void exportedMenuDestroyed();
+    void hostActivated();
+    void runDefaultItem();
     void leftDown();
     void leftUp();
     void mouseDown(Qt::MouseButton button);
@@ -173,7 +184,9 @@ private:
     bool m_singleClickPending = false;
     bool m_doubleClickSeen = false;
     bool m_pointerOutside = true;
-    bool m_trayWasAvailable = false;
+    bool m_statusNotifier = false;
+    QString m_trayArea; ///< the notification area the icon was last added to, as Desktop names it
+    QString m_seenArea; ///< the one seen at the last look
     QPoint m_lastPos;
 
     QSystemTrayIcon* m_tray = nullptr;

@@ -1,3 +1,4 @@
+#include "NotificationAreas.h"
 #include "ProgramUnderTest.h"
 #include "RealInput.h"
 
@@ -14,14 +15,9 @@ class TestRealInput : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup();
     void popupTakesAClickWhileTheListIsOpen();
     void trayMenuWorksWhileTheListIsOpen();
     void secondStartBringsTheRunningCopyBack();
-
-private:
-    std::unique_ptr<QProcess> m_trayer;
-    void startTrayer();
 };
 
 namespace {
@@ -37,58 +33,12 @@ QString insertReminder(const QDateTime& due, const QString& content, const QStri
         .arg(due.toString(QStringLiteral("yyyy-MM-dd")), due.toString(QStringLiteral("HH:mm:ss")), content, dispear);
 }
 
-/// The notification area's window (trayer's "panel"), or an empty string.
-QString panelWindow()
-{
-    const QString ids = RealInput::run(
-        QStringLiteral("xdotool"), { QStringLiteral("search"), QStringLiteral("--class"), QStringLiteral("trayer") });
-    for (const QString& id : ids.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        if (RealInput::run(QStringLiteral("xwininfo"), { QStringLiteral("-id"), id }).contains(u"\"panel\""))
-            return id;
-    }
-    return QString();
-}
-
-/// The screen rectangle of the program's icon docked in the notification area.
-QRect dockedIcon()
-{
-    const QString panel = panelWindow();
-    if (panel.isEmpty())
-        return QRect();
-    const QString tree
-        = RealInput::run(QStringLiteral("xwininfo"), { QStringLiteral("-tree"), QStringLiteral("-id"), panel });
-    static const QRegularExpression line(QStringLiteral("(0x[0-9a-f]+) .*\\(\"vantrel\""));
-    const QRegularExpressionMatch match = line.match(tree);
-    return match.hasMatch() ? RealInput::windowRect(match.captured(1)) : QRect();
-}
-
 bool visible(const QString& titlePattern)
 {
     return !ProgramUnderTest::windows(titlePattern).isEmpty();
 }
 
 } // namespace
-
-void TestRealInput::startTrayer()
-{
-    m_trayer = std::make_unique<QProcess>();
-    m_trayer->start(QStringLiteral("trayer"),
-                    { QStringLiteral("--edge"), QStringLiteral("bottom"), QStringLiteral("--align"),
-                      QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("pixel"),
-                      QStringLiteral("--width"), QStringLiteral("120"), QStringLiteral("--height"),
-                      QStringLiteral("24"), QStringLiteral("--transparent"), QStringLiteral("false") });
-    QVERIFY2(m_trayer->waitForStarted(), "trayer is needed (see README)");
-    QVERIFY(ProgramUnderTest::waitFor([] { return !panelWindow().isEmpty(); }, 10000));
-}
-
-void TestRealInput::cleanup()
-{
-    if (m_trayer) {
-        m_trayer->kill();
-        m_trayer->waitForFinished(5000);
-        m_trayer.reset();
-    }
-}
 
 void TestRealInput::popupTakesAClickWhileTheListIsOpen()
 {
@@ -133,7 +83,8 @@ void TestRealInput::popupTakesAClickWhileTheListIsOpen()
 
 void TestRealInput::trayMenuWorksWhileTheListIsOpen()
 {
-    startTrayer();
+    NotificationAreas areas;
+    QVERIFY2(areas.startTrayer(), "trayer is needed (see README)");
     ProgramUnderTest program;
     program.sqlite(QStringLiteral("data/time.db"), kCreateTable);
     // Dated today, so that today's plan has a line; far enough ahead never to fire during the test.
@@ -143,7 +94,7 @@ void TestRealInput::trayMenuWorksWhileTheListIsOpen()
     const int copy = program.start();
     const qint64 pid = program.pid(copy);
     QVERIFY(!ProgramUnderTest::waitForWindows(QStringLiteral("^Vantrel$"), 20000).isEmpty());
-    QVERIFY2(ProgramUnderTest::waitFor([] { return dockedIcon().isValid(); }, 20000), "icon docked");
+    QVERIFY2(ProgramUnderTest::waitFor([] { return NotificationAreas::dockedIcon().isValid(); }, 20000), "icon docked");
 
     QVERIFY(RealInput::clickControl(pid, QStringLiteral("Vantrel"), QStringLiteral("提醒列表")));
     QVERIFY(!ProgramUnderTest::waitForWindows(ProgramUnderTest::titled(QStringLiteral("提醒列表")), 10000).isEmpty());
@@ -152,7 +103,7 @@ void TestRealInput::trayMenuWorksWhileTheListIsOpen()
     // chosen with real keys, as a person may: 打开Vantrel, 今日计划, 打开电子钟, 关闭提醒音乐, Brellan主页, 关于, 退出.
     auto trayItem = [&](int index) {
         const int menusBefore = int(ProgramUnderTest::windows(QStringLiteral("^Vantrel$")).size());
-        if (!RealInput::click(dockedIcon().center(), 3))
+        if (!RealInput::click(NotificationAreas::dockedIcon().center(), 3))
             return false;
         if (!ProgramUnderTest::waitFor(
                 [&] { return ProgramUnderTest::windows(QStringLiteral("^Vantrel$")).size() > menusBefore; }, 5000))

@@ -20,7 +20,7 @@ QList<QIcon> eightIcons()
     return icons;
 }
 
-/// A tray icon whose notification area the test switches on and off, and which counts its additions.
+/// A tray icon that counts its additions to the notification area.
 class TestableTrayIcon : public TTrayIcon
 {
 public:
@@ -30,10 +30,8 @@ public:
         ++adds;
         TTrayIcon::AddToTray();
     }
-    bool systemTrayAvailable() const override { return available; }
 
     int adds = 0;
-    bool available = true;
 };
 } // namespace
 
@@ -186,34 +184,51 @@ private slots:
 
     void clickStateMachine_data()
     {
+        QTest::addColumn<bool>("statusNotifier");
         QTest::addColumn<bool>("dblHandler");
         QTest::addColumn<bool>("enabled");
         QTest::addColumn<QString>("reports"); // T: left click, D: double click, W: the double-click wait ends
         QTest::addColumn<QString>("expected");
-        QTest::newRow("click, no double-click handler") << false << true << "T"
+        // XEmbed: Qt reports the press as T and a second press as D.
+        QTest::newRow("click, no double-click handler") << false << false << true << "T"
                                                         << "downL click upL";
-        QTest::newRow("click waits for the double-click time") << true << true << "T"
+        QTest::newRow("click waits for the double-click time") << false << true << true << "T"
                                                                << "downL upL";
-        QTest::newRow("click after the wait") << true << true << "TW"
+        QTest::newRow("click after the wait") << false << true << true << "TW"
                                               << "downL upL click";
-        QTest::newRow("double click drops the click") << true << true << "TDW"
+        QTest::newRow("double click drops the click") << false << true << true << "TDW"
                                                       << "downL upL dbl upL";
-        QTest::newRow("two separate clicks") << true << true << "TWTW"
+        QTest::newRow("two separate clicks") << false << true << true << "TWTW"
                                              << "downL upL click downL upL click";
-        QTest::newRow("double without handler") << false << true << "TD"
+        QTest::newRow("double without handler") << false << false << true << "TD"
                                                 << "downL click upL upL";
-        QTest::newRow("disabled") << true << false << "TDWRM"
+        QTest::newRow("disabled") << false << true << false << "TDWRM"
                                   << "";
-        QTest::newRow("right and middle") << false << true << "RM"
+        QTest::newRow("right and middle") << false << false << true << "RM"
                                           << "downR upR downM upM";
+        // A StatusNotifierItem host reports its primary activation as T, once per click.
+        QTest::newRow("host activation opens at once") << true << true << true << "TW"
+                                                       << "downL dbl upL";
+        QTest::newRow("host activation twice") << true << true << true << "TT"
+                                               << "downL dbl upL downL dbl upL";
+        QTest::newRow("host activation, no double-click handler") << true << false << true << "T"
+                                                                  << "downL click upL";
+        QTest::newRow("host: context and secondary activation") << true << false << true << "RM"
+                                                                << "downR upR downM upM";
+        QTest::newRow("host, disabled") << true << true << false << "TRM"
+                                        << "";
     }
 
     void clickStateMachine()
     {
+        QFETCH(bool, statusNotifier);
         QFETCH(bool, dblHandler);
         QFETCH(bool, enabled);
         QFETCH(QString, reports);
         QFETCH(QString, expected);
+        m_env->desktop.statusNotifier = statusNotifier;
+        m_tray = new TestableTrayIcon(m_owner.get());
+        QCOMPARE(m_tray->onStatusNotifierHost(), statusNotifier);
         logEvents();
         if (dblHandler)
             m_tray->OnDblClick = [this](QObject*) { m_log << QStringLiteral("dbl"); };
@@ -223,7 +238,7 @@ private slots:
             switch (report.toLatin1()) {
             case 'T':
                 m_tray->trayActivated(QSystemTrayIcon::Trigger);
-                if (dblHandler && enabled) {
+                if (dblHandler && enabled && !statusNotifier) {
                     QVERIFY(m_tray->DoubleClickWaitTimer()->isRunning());
                     QCOMPARE(m_tray->DoubleClickWaitTimer()->Interval(),
                              QGuiApplication::styleHints()->mouseDoubleClickInterval());
@@ -263,6 +278,41 @@ private slots:
         m_tray->setEnabled(false);
         m_tray->trayActivated(QSystemTrayIcon::Context);
         QVERIFY(!menu.isVisible());
+    }
+
+    void menuGoesToAStatusNotifierHostOnly_data()
+    {
+        QTest::addColumn<bool>("statusNotifier");
+        QTest::newRow("XEmbed: the icon opens the menu itself") << false;
+        QTest::newRow("StatusNotifierItem host: Qt exports the menu") << true;
+    }
+
+    void menuGoesToAStatusNotifierHostOnly()
+    {
+        QFETCH(bool, statusNotifier);
+        m_env->desktop.statusNotifier = statusNotifier;
+        m_tray = new TestableTrayIcon(m_owner.get());
+        auto* menu = new QMenu;
+        menu->addAction(QStringLiteral("打开Vantrel"));
+        m_tray->setPopupMenu(menu);
+        m_tray->setHint(QStringLiteral("Vantrel"));
+        m_tray->setIconList(eightIcons());
+        m_tray->setIconIndex(2);
+        m_tray->setIconVisible(true);
+        m_tray->Loaded();
+        QCOMPARE(m_tray->systemTrayIcon()->contextMenu(), statusNotifier ? menu : nullptr);
+
+        // A menu that goes away is forgotten; the host must not be left with it.
+        const QSystemTrayIcon* before = m_tray->systemTrayIcon();
+        delete menu;
+        QCOMPARE(m_tray->PopupMenu(), nullptr);
+        QSystemTrayIcon* after = m_tray->systemTrayIcon();
+        QCOMPARE(after->contextMenu(), nullptr);
+        QCOMPARE(after == before, !statusNotifier);
+        QCOMPARE(after->toolTip(), QStringLiteral("Vantrel"));
+        QCOMPARE(after->icon().cacheKey(), m_tray->Icon().cacheKey());
+        QTRY_VERIFY(after->isVisible());
+        m_tray->trayActivated(QSystemTrayIcon::Trigger); // still answers
     }
 
     void doubleClickRunsTheMenusDefaultItem()
@@ -341,25 +391,33 @@ private slots:
     void iconComesBackWithANewNotificationArea_data()
     {
         QTest::addColumn<bool>("visible");
-        QTest::newRow("visible icon") << true;
-        QTest::newRow("hidden icon") << false;
+        QTest::addColumn<QString>("areas"); // who runs the notification area at each look; "-": nobody
+        QTest::addColumn<QList<int>>("adds"); // additions after each look
+        QTest::newRow("panel restarted") << true << "--aaa" << QList<int>{ 0, 0, 0, 1, 1 };
+        QTest::newRow("hidden icon stays out") << false << "--aa" << QList<int>{ 0, 0, 0, 0 };
+        // A watcher started anew between two looks knows no icon either.
+        QTest::newRow("new watcher at once") << true << "bbb" << QList<int>{ 0, 1, 1 };
+        QTest::newRow("a glimpse of nobody") << true << "-aa" << QList<int>{ 0, 0, 0 };
+        QTest::newRow("first seen late") << true << "---bb" << QList<int>{ 0, 0, 0, 0, 1 };
     }
 
     void iconComesBackWithANewNotificationArea()
     {
         QFETCH(bool, visible);
+        QFETCH(QString, areas);
+        QFETCH(QList<int>, adds);
+        m_env->desktop.trayArea = QStringLiteral("a");
         m_tray->setIconVisible(visible);
         m_tray->Loaded();
         QVERIFY(m_tray->TrayWatchTimer()->isRunning());
         const int before = m_tray->adds;
-        m_tray->available = false;
-        m_tray->TrayWatchTimer()->tick();
-        m_tray->TrayWatchTimer()->tick();
-        QCOMPARE(m_tray->adds, before);
-        m_tray->available = true;
-        m_tray->TrayWatchTimer()->tick();
-        m_tray->TrayWatchTimer()->tick();
-        QCOMPARE(m_tray->adds, before + (visible ? 1 : 0));
+        QList<int> seen;
+        for (const QChar area : areas) {
+            m_env->desktop.trayArea = area == u'-' ? QString() : QString(area);
+            m_tray->TrayWatchTimer()->tick();
+            seen << m_tray->adds - before;
+        }
+        QCOMPARE(seen, adds);
     }
 
     void enterMoveAndExitFromTheCursor()

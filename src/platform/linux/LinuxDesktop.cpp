@@ -1,8 +1,14 @@
 #include "LinuxDesktop.h"
 
 #include <QCursor>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QDBusVariant>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSystemTrayIcon>
 
 QRect LinuxDesktop::screenGeometry() const
 {
@@ -19,4 +25,43 @@ QRect LinuxDesktop::availableGeometry() const
 QPoint LinuxDesktop::cursorPos() const
 {
     return QCursor::pos();
+}
+
+namespace {
+const QString kWatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
+// The bus answers at once; a watcher that hangs must not hold up the program for long.
+constexpr int kWatcherTimeoutMs = 2000;
+
+bool statusNotifierHostRegistered()
+{
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    QDBusMessage get
+        = QDBusMessage::createMethodCall(kWatcherService, QStringLiteral("/StatusNotifierWatcher"),
+                                         QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << kWatcherService << QStringLiteral("IsStatusNotifierHostRegistered");
+    const QDBusMessage reply = bus.call(get, QDBus::Block, kWatcherTimeoutMs);
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
+        && qvariant_cast<QDBusVariant>(reply.arguments().constFirst()).variant().toBool();
+}
+} // namespace
+
+bool LinuxDesktop::statusNotifierTray() const
+{
+    // Qt asks the same question when the first tray icon is made, and keeps its answer for the life of the process.
+    static const bool statusNotifier = statusNotifierHostRegistered();
+    return statusNotifier;
+}
+
+QString LinuxDesktop::notificationArea() const
+{
+    if (!statusNotifierTray())
+        return QSystemTrayIcon::isSystemTrayAvailable() ? QStringLiteral("xembed") : QString();
+    // The icons live in the watcher, not in the host that draws them; a watcher started anew knows none of them.
+    QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    if (!bus)
+        return QString();
+    const QDBusReply<QString> owner = bus->serviceOwner(kWatcherService);
+    return owner.isValid() ? owner.value() : QString();
 }

@@ -8,4 +8,6 @@ public:
     QRect screenGeometry() const override;
     QRect availableGeometry() const override;
     QPoint cursorPos() const override;
+    bool statusNotifierTray() const override;
+    QString notificationArea() const override;
 };
