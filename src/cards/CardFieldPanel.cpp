@@ -3,6 +3,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "storage/TableQuery.h"
+#include "text/TextLines.h"
 #include "widgets/GbkLineEdit.h"
 #include "widgets/GbkTextEdit.h"
 
@@ -108,7 +109,7 @@ void CardFieldPanel::setCard(const Card& card)
     Edit8->setText(card.tel);
     Edit9->setText(card.home);
     Edit10->setText(card.address);
-    Memo1->setPlainText(CardTables::noteForEditor(card.memo));
+    Memo1->setPlainText(withLineFeeds(card.memo));
 }
 
 void CardFieldPanel::clearFields()

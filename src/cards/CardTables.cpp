@@ -2,9 +2,10 @@
 
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
-#include "storage/SafeLiteral.h"
 #include "storage/TableFiles.h"
 #include "storage/TableQuery.h"
+#include "text/SafeLiteral.h"
+#include "text/TextLines.h"
 
 namespace {
 
@@ -214,16 +215,8 @@ void bindCard(TableQuery& query, const Card& card)
 
 QString noteForTable(const QString& shown)
 {
-    QString text = noteForEditor(shown);
+    QString text = withLineFeeds(shown);
     text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    return text;
-}
-
-QString noteForEditor(const QString& stored)
-{
-    QString text = stored;
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
 }
 

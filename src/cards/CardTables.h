@@ -80,9 +80,8 @@ void setStatement(TableQuery& query, const QString& statement);
 /// Binds :a … :l of an insert or update of a whole card, each as a string.
 void bindCard(TableQuery& query, const Card& card);
 
-/// The note as the table keeps it (line breaks CR LF, which the note's byte limit counts) and as an editor shows
-/// it (line breaks LF).
+/// The note as the table keeps it: line breaks CR LF, which the note's byte limit counts. Editors show it through
+/// withLineFeeds().
 QString noteForTable(const QString& shown);
-QString noteForEditor(const QString& stored);
 
 } // namespace CardTables

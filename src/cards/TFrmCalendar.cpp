@@ -5,6 +5,7 @@
 #include "platform/Services.h"
 #include "storage/TableQuery.h"
 #include "storage/TableQueryModel.h"
+#include "text/TextLines.h"
 #include "widgets/WindowPlacement.h"
 
 #include <QFrame>
@@ -142,7 +143,7 @@ void TFrmCalendar::followQuery()
     const Card card = Card::fromQuery(*Query1);
     for (int i = 0; i < DBEdits.size(); ++i)
         DBEdits.at(i)->setText(card.value(Card::columns().at(i)));
-    DBMemo1->setPlainText(CardTables::noteForEditor(card.memo));
+    DBMemo1->setPlainText(withLineFeeds(card.memo));
 }
 
 void TFrmCalendar::showEvent(QShowEvent* event)

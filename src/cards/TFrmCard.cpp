@@ -13,6 +13,7 @@
 #include "platform/Services.h"
 #include "platform/Shell.h"
 #include "storage/TableQuery.h"
+#include "text/TextLines.h"
 #include "widgets/Images.h"
 #include "widgets/WindowPlacement.h"
 
@@ -337,7 +338,7 @@ void TFrmCard::ShowCardDetails(const QString& name)
     for (int i = 0; i < edits.size(); ++i)
         edits.at(i)->setText(card.value(Card::columns().at(i)));
     Edit12->setText(card.num);
-    Memo1->setPlainText(CardTables::noteForEditor(card.memo));
+    Memo1->setPlainText(withLineFeeds(card.memo));
 }
 
 void TFrmCard::ClearCardDetails()

@@ -2,9 +2,10 @@
 
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
-#include "storage/Gbk.h"
 #include "storage/TableQuery.h"
 #include "storage/TableTransaction.h"
+#include "text/Gbk.h"
+#include "text/TextLines.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,7 +35,7 @@ QString escapeText(const QString& text)
 {
     QString out;
     out.reserve(text.size() + 8);
-    for (const QChar c : CardTables::noteForEditor(text)) {
+    for (const QChar c : withLineFeeds(text)) {
         switch (c.unicode()) {
         case u'\\':
             out += QLatin1String("\\\\");
@@ -372,7 +373,7 @@ QString oneLine(const QString& text)
 QString multiLine(const QString& text)
 {
     QString out;
-    for (const QChar c : CardTables::noteForEditor(text)) {
+    for (const QChar c : withLineFeeds(text)) {
         if (c == u'\n')
             out += c;
         else if (c == u'\t')

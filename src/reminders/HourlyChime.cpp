@@ -1,6 +1,6 @@
 #include "HourlyChime.h"
 
-#include "storage/DateFormats.h"
+#include "text/DateFormats.h"
 
 namespace {
 // Further back than this the tick is not a late tick but a clock that was set or a machine that slept.

@@ -5,9 +5,9 @@
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
 #include "platform/Services.h"
-#include "storage/Gbk.h"
 #include "storage/TableQuery.h"
 #include "storage/TableTransaction.h"
+#include "text/Gbk.h"
 
 #include <QDir>
 #include <QFile>

@@ -7,8 +7,8 @@
 #include "platform/SoundPlayer.h"
 #include "reminders/SoundCatalogue.h"
 #include "reminders/TFrmAlarm.h"
-#include "storage/DateFormats.h"
 #include "storage/TableQuery.h"
+#include "text/DateFormats.h"
 #include "widgets/GbkTextEdit.h"
 #include "widgets/WindowPlacement.h"
 

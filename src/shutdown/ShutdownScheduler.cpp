@@ -3,8 +3,8 @@
 #include "platform/Clock.h"
 #include "platform/Power.h"
 #include "platform/Services.h"
-#include "storage/DateFormats.h"
 #include "storage/SettingsFile.h"
+#include "text/DateFormats.h"
 
 #include <algorithm>
 

@@ -5,8 +5,8 @@
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
 #include "platform/Services.h"
-#include "storage/DateFormats.h"
 #include "storage/SettingsFile.h"
+#include "text/DateFormats.h"
 #include "widgets/TNotifyPopup.h"
 #include "widgets/WindowPlacement.h"
 

@@ -1,7 +1,7 @@
 #include "HttpTransfer.h"
 #include "TransferWorker.h"
 
-#include "storage/Gbk.h"
+#include "text/Gbk.h"
 
 #include <QStringList>
 

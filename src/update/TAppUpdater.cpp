@@ -15,7 +15,7 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "storage/Gbk.h"
+#include "text/Gbk.h"
 
 #ifndef VANTREL_UPDATE_PUBLIC_KEY
 #define VANTREL_UPDATE_PUBLIC_KEY ""

@@ -3,6 +3,7 @@
 #include "TAppUpdater.h"
 #include "UpdateHandOver.h"
 #include "UpdateMessages.h"
+#include "text/TextLines.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -73,7 +74,7 @@ bool TAppUpdaterPasswordForm::Ask(TAppUpdater& updater)
     TAppUpdaterPasswordForm* form = g_form;
     form->m_updater = &updater;
 
-    form->Label1->setText(UpdateMessages::DisplayText(
+    form->Label1->setText(withLineFeeds(
         UpdateMessages::Format(LoadMessage(29), { UpdateHandOver::LastUrlSegment(updater.CurrentURL()) })));
     form->Label1->setFixedHeight(form->Label1->heightForWidth(form->Label1->width()));
     form->setWindowTitle(LoadMessage(11));

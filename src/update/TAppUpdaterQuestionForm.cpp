@@ -1,6 +1,7 @@
 #include "TAppUpdaterQuestionForm.h"
 
 #include "UpdateMessages.h"
+#include "text/TextLines.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -68,7 +69,7 @@ bool TAppUpdaterQuestionForm::Ask(const QString& message)
     const QString shown = message.isEmpty() ? message : QLatin1Char('\n') + message + QLatin1Char('\n');
 
     form->Label1->setFixedWidth(form->frameGeometry().width() - form->Label1->x() - 11);
-    form->Label1->setText(UpdateMessages::DisplayText(UpdateMessages::Format(LoadMessage(23), { title, shown })));
+    form->Label1->setText(withLineFeeds(UpdateMessages::Format(LoadMessage(23), { title, shown })));
     form->Label1->setFixedHeight(form->Label1->heightForWidth(form->Label1->width()));
     form->setWindowTitle(LoadMessage(0));
     form->YesBtn->setText(LoadMessage(14));

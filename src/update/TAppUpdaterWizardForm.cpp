@@ -5,6 +5,7 @@
 #include "UpdateMessages.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
+#include "text/TextLines.h"
 #include "widgets/Images.h"
 
 #include <QCloseEvent>
@@ -176,8 +177,8 @@ void TAppUpdaterWizardForm::SetFinished()
     m_finished = true;
     WizardTitle->setText(LoadMessage(2));
     WizardTitle->setAccessibleName(WizardTitle->text());
-    AfterNote->setText(UpdateMessages::DisplayText(
-        UpdateMessages::Format(LoadMessage(10), { TAppUpdaterQuestionForm::UsableAppTitle() })));
+    AfterNote->setText(
+        withLineFeeds(UpdateMessages::Format(LoadMessage(10), { TAppUpdaterQuestionForm::UsableAppTitle() })));
     AfterNote->setFixedHeight(AfterNote->heightForWidth(AfterNote->width()));
     LCurrentFile->hide();
     LAllFiles->hide();
@@ -208,7 +209,7 @@ void TAppUpdaterWizardForm::reject()
 void TAppUpdaterWizardForm::closeEvent(QCloseEvent* event)
 {
     if (!m_closeAllowed) {
-        const MsgAnswer answer = Services::dialogs().messageBox(this, UpdateMessages::DisplayText(LoadMessage(27)),
+        const MsgAnswer answer = Services::dialogs().messageBox(this, withLineFeeds(LoadMessage(27)),
                                                                 QGuiApplication::applicationDisplayName(),
                                                                 MsgIcon::Question, MsgButtons::YesNo);
         if (answer != MsgAnswer::Yes) {

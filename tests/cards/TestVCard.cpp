@@ -2,8 +2,8 @@
 #include "TestEnvironment.h"
 #include "cards/VCard.h"
 #include "platform/AppError.h"
-#include "storage/Gbk.h"
 #include "storage/TableFiles.h"
+#include "text/Gbk.h"
 
 #include <QRandomGenerator>
 #include <QSqlQuery>

@@ -1,6 +1,6 @@
 #include "ReminderWindows.h"
 #include "platform/AppError.h"
-#include "storage/Gbk.h"
+#include "text/Gbk.h"
 #include "widgets/GbkTextEdit.h"
 
 #include <QApplication>
