@@ -4,7 +4,7 @@
 #include "VantrelApplication.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
-#include "platform/linux/LinuxSingleInstance.h"
+#include "platform/SingleInstance.h"
 #include "widgets/TTrayIcon.h"
 
 #include <QSystemTrayIcon>
@@ -16,8 +16,7 @@ int main(int argc, char* argv[])
     app.installPlatform();
     app.loadTranslations();
 
-    LinuxSingleInstance guard;
-    SingleInstance& instance = guard;
+    SingleInstance& instance = app.singleInstance();
     if (!instance.tryAcquire()) {
         Services::dialogs().messageBox(nullptr, QStringLiteral("Vantrel程序已经运行!"), QStringLiteral("提示"),
                                        MsgIcon::Information, MsgButtons::Ok);
