@@ -20,7 +20,7 @@
 #include "reminders/TFrmAlarminf.h"
 #include "reminders/TodayPlan.h"
 #include "shutdown/TFrmShutdown.h"
-#include "storage/SettingsFile.h"
+#include "storage/Settings.h"
 #include "storage/TableQuery.h"
 #include "update/TFrmUpdate.h"
 #include "widgets/Images.h"
@@ -230,14 +230,13 @@ void TFrmMain::buildTrayMenu()
 void TFrmMain::TrayIcon1Startup(bool& ShowMainForm)
 {
     setWindowTitle(QStringLiteral("Vantrel"));
-    SettingsFile settings(AppPaths::settingsFilePath());
-    ShowMainForm = settings.readInteger(QStringLiteral("system"), QStringLiteral("hide"), 0) != 1;
+    ShowMainForm = !Settings().get(Settings::HideMain);
 }
 
 void TFrmMain::FormCreate()
 {
-    SettingsFile settings(AppPaths::settingsFilePath());
-    const int skin = settings.readInteger(QStringLiteral("system"), QStringLiteral("skin"), 0);
+    const Settings settings;
+    const int skin = settings.get(Settings::Skin);
     const QString file = SkinTable::fileForIndex(skin);
     if (!file.isEmpty())
         SkinEngine1->setSkinFile(AppPaths::appDir() + file);

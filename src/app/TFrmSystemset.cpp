@@ -11,7 +11,7 @@
 #include "reminders/PhraseFile.h"
 #include "reminders/Tfrmaddcontent.h"
 #include "reminders/TodayPlan.h"
-#include "storage/SettingsFile.h"
+#include "storage/Settings.h"
 #include "storage/TableQuery.h"
 #include "widgets/SkinTable.h"
 #include "widgets/TNotifyPopup.h"
@@ -29,16 +29,6 @@
 #include <QToolButton>
 
 namespace {
-const QString kSection = QStringLiteral("system");
-
-struct Switch
-{
-    const char* key;
-    int defaultValue;
-};
-// In the order they are loaded and saved; the check boxes follow the same order.
-constexpr Switch kSwitches[] = { { "autostart", 1 }, { "show", 1 }, { "autoclose", 1 }, { "clock", 1 }, { "hide", 0 } };
-
 QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& text, int y)
 {
     auto* box = new QCheckBox(text, parent);
@@ -173,14 +163,13 @@ void TFrmSystemset::FormShow()
 
 void TFrmSystemset::loadSettings()
 {
-    const SettingsFile settings(AppPaths::settingsFilePath());
-    QCheckBox* boxes[] = { CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5 };
-    for (int i = 0; i < 5; ++i) {
-        const Switch& s = kSwitches[i];
-        boxes[i]->setChecked(settings.readInteger(kSection, QString::fromLatin1(s.key), s.defaultValue) == 1);
-    }
-    const int skin = settings.readInteger(kSection, QStringLiteral("skin"), 0);
-    ComboBox1->setCurrentIndex(skin >= 0 && skin < ComboBox1->count() ? skin : -1);
+    const Settings::System values = Settings().system();
+    CheckBox1->setChecked(values.autostart);
+    CheckBox2->setChecked(values.showPlan);
+    CheckBox3->setChecked(values.autoClosePlan);
+    CheckBox4->setChecked(values.chime);
+    CheckBox5->setChecked(values.hideMain);
+    ComboBox1->setCurrentIndex(values.skin >= 0 && values.skin < ComboBox1->count() ? values.skin : -1);
 }
 
 void TFrmSystemset::showTodayPlanAtStart()
@@ -227,12 +216,13 @@ void TFrmSystemset::Timer1Timer()
 
 void TFrmSystemset::SpeedButton3Click()
 {
-    CheckBox1->setChecked(true);
-    CheckBox2->setChecked(true);
-    CheckBox3->setChecked(true);
-    CheckBox4->setChecked(true);
-    CheckBox5->setChecked(false);
-    ComboBox1->setCurrentIndex(0);
+    const Settings::System defaults;
+    CheckBox1->setChecked(defaults.autostart);
+    CheckBox2->setChecked(defaults.showPlan);
+    CheckBox3->setChecked(defaults.autoClosePlan);
+    CheckBox4->setChecked(defaults.chime);
+    CheckBox5->setChecked(defaults.hideMain);
+    ComboBox1->setCurrentIndex(defaults.skin);
 }
 
 void TFrmSystemset::setSkinEngine(TSkinEngine* engine)
@@ -290,11 +280,14 @@ void TFrmSystemset::BitBtn4Click()
         autostartError = error.text();
     }
 
-    SettingsFile settings(AppPaths::settingsFilePath());
-    const QCheckBox* boxes[] = { CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5 };
-    for (int i = 0; i < 5; ++i)
-        settings.writeInteger(kSection, QString::fromLatin1(kSwitches[i].key), boxes[i]->isChecked() ? 1 : 0);
-    settings.writeInteger(kSection, QStringLiteral("skin"), ComboBox1->currentIndex());
+    Settings::System values;
+    values.autostart = CheckBox1->isChecked();
+    values.showPlan = CheckBox2->isChecked();
+    values.autoClosePlan = CheckBox3->isChecked();
+    values.chime = CheckBox4->isChecked();
+    values.hideMain = CheckBox5->isChecked();
+    values.skin = ComboBox1->currentIndex();
+    Settings().setSystem(values);
 
     QStringList phrases;
     for (int i = 0; i < ListBox1->count(); ++i)

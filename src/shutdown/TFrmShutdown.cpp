@@ -5,7 +5,7 @@
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
 #include "platform/Services.h"
-#include "storage/SettingsFile.h"
+#include "storage/Settings.h"
 #include "text/DateFormats.h"
 #include "widgets/TNotifyPopup.h"
 #include "widgets/WindowPlacement.h"
@@ -142,8 +142,7 @@ TFrmShutdown::TFrmShutdown(QWidget* parent)
 
 void TFrmShutdown::FormCreate()
 {
-    const SettingsFile settings(AppPaths::settingsFilePath());
-    CheckBox1->setChecked(settings.readInteger(QStringLiteral("halt"), QStringLiteral("hint"), 1) == 1);
+    CheckBox1->setChecked(Settings().get(Settings::Hint));
     // Running from start-up picks up a plan stored by an earlier run.
     Timer1->start();
 }
