@@ -13,16 +13,6 @@ const QString kModeNone = QStringLiteral("没有设定自动关机");
 const QString kModeAppointed = QStringLiteral("定时关机");
 const QString kModeCounting = QStringLiteral("计时关机");
 
-/// A late tick catches up at most this many seconds; anything longer (a suspend, a clock set forward by hand) is
-/// not treated as time the plan was waiting through.
-constexpr qint64 kMaxCatchUp = 60;
-
-QDateTime wholeSecond(const QDateTime& moment)
-{
-    const QTime t = moment.time();
-    return QDateTime(moment.date(), QTime(t.hour(), t.minute(), t.second()));
-}
-
 QString appointedLabel(const Settings& settings)
 {
     return settings.text(Settings::Date) + QStringLiteral("日") + settings.text(Settings::Time);
@@ -47,7 +37,7 @@ void ShutdownScheduler::apply(const Plan& plan)
     settings.set(Settings::RemainTime, plan.minutes * 60);
     settings.set(Settings::Hint, plan.hint);
     // A new plan starts counting from the next tick, not from whatever second an older plan last saw.
-    m_lastTick = QDateTime();
+    m_seconds.reset();
 }
 
 void ShutdownScheduler::cancel()
@@ -75,22 +65,16 @@ ShutdownScheduler::TickResult ShutdownScheduler::tick()
     const bool counting = settings.get(Settings::Counting);
     TickResult result;
     if (!appointed && !counting) {
-        m_lastTick = QDateTime();
+        m_seconds.reset();
         return result;
     }
     result.active = true;
 
-    // The seconds this tick stands for: (now - elapsed, now]. The first tick of a run stands for the current second
-    // only, so a moment that passed while the program was not running never switches the computer off.
-    const QDateTime now = wholeSecond(Services::clock().now());
-    qint64 elapsed = 1;
-    if (m_lastTick.isValid()) {
-        const qint64 since = m_lastTick.secsTo(now);
-        elapsed = since < 0 ? 1 : std::min(since, kMaxCatchUp); // a clock set back starts afresh
-    }
-    m_lastTick = now;
-    const QDateTime windowStart = now.addSecs(-elapsed);
-    auto covers = [&](const QDateTime& moment) { return moment.isValid() && windowStart < moment && moment <= now; };
+    // The first tick of a run stands for the current second only, so a moment that passed while the program was not
+    // running never switches the computer off.
+    const QList<QDateTime> seconds = m_seconds.take(Services::clock().now());
+    const qint64 elapsed = seconds.size();
+    auto covers = [&](const QDateTime& moment) { return moment.isValid() && seconds.contains(moment); };
 
     const bool hint = settings.get(Settings::Hint);
     bool due = false;
