@@ -1,12 +1,6 @@
 #include "TFrmMain.h"
 
-#include "Forms.h"
 #include "MakerInfo.h"
-#include "TFrmSystemset.h"
-#include "TFrmabout.h"
-#include "cards/TFrmCalendar.h"
-#include "cards/TFrmCard.h"
-#include "clock/Tfrmclock.h"
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -16,13 +10,9 @@
 #include "platform/WebPage.h"
 #include "reminders/NotifyPopupAdapter.h"
 #include "reminders/ReminderEngine.h"
-#include "reminders/TFrmAlarm.h"
-#include "reminders/TFrmAlarminf.h"
 #include "reminders/TodayPlan.h"
-#include "shutdown/TFrmShutdown.h"
 #include "storage/Settings.h"
 #include "storage/TableQuery.h"
-#include "update/TFrmUpdate.h"
 #include "widgets/Images.h"
 #include "widgets/SkinTable.h"
 #include "widgets/TNavBar.h"
@@ -32,6 +22,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,12 +33,19 @@
 
 namespace {
 const QString kStars = QStringLiteral("***********************");
-}
 
-TFrmMain::TFrmMain(QWidget* parent)
+void showModal(QDialog* window)
+{
+    if (window)
+        window->exec();
+}
+} // namespace
+
+TFrmMain::TFrmMain(SoundPlayer& reminderPlayer, QWidget* parent)
     : QWidget(parent,
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowCloseButtonHint)
+    , m_reminderPlayer(reminderPlayer)
 {
     setObjectName(QStringLiteral("FrmMain"));
     setWindowTitle(QStringLiteral("Vantrel"));
@@ -115,10 +113,7 @@ TFrmMain::TFrmMain(QWidget* parent)
     SkinEngine1->setObjectName(QStringLiteral("SkinEngine1"));
 
     m_reminderPopup = std::make_unique<NotifyPopupAdapter>(NotifyPopup1);
-    // The shared player's window is created after this one, so the engine looks it up when a reminder fires.
-    m_reminderEngine = std::make_unique<ReminderEngine>(*Query1, *m_reminderPopup, []() -> SoundPlayer* {
-        return Forms::FrmAlarminf ? Forms::FrmAlarminf->MediaPlayer1 : nullptr;
-    });
+    m_reminderEngine = std::make_unique<ReminderEngine>(*Query1, *m_reminderPopup, m_reminderPlayer);
 
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
@@ -162,26 +157,11 @@ void TFrmMain::buildNavBar()
     BtnStars = NavBar1->addButton(power, kStars, QIcon());
     BtnExit = NavBar1->addButton(power, QStringLiteral("退出Vantrel"), Images::icon(QStringLiteral("nav-exit")));
 
-    connect(BtnAlarmList, &QToolButton::clicked, this, [] {
-        if (Forms::FrmAlarm)
-            Forms::FrmAlarm->exec();
-    });
-    connect(BtnUpdate, &QToolButton::clicked, this, [] {
-        if (Forms::FrmUpdate)
-            Forms::FrmUpdate->exec();
-    });
-    connect(BtnCardManage, &QToolButton::clicked, this, [] {
-        if (Forms::FrmCard)
-            Forms::FrmCard->exec();
-    });
-    connect(BtnCardSearch, &QToolButton::clicked, this, [] {
-        if (Forms::FrmCalendar)
-            Forms::FrmCalendar->exec();
-    });
-    connect(BtnSystemSet, &QToolButton::clicked, this, [] {
-        if (Forms::FrmSystemset)
-            Forms::FrmSystemset->exec();
-    });
+    connect(BtnAlarmList, &QToolButton::clicked, this, [this] { showModal(m_opens.reminderList); });
+    connect(BtnUpdate, &QToolButton::clicked, this, [this] { showModal(m_opens.update); });
+    connect(BtnCardManage, &QToolButton::clicked, this, [this] { showModal(m_opens.cardManager); });
+    connect(BtnCardSearch, &QToolButton::clicked, this, [this] { showModal(m_opens.cardSearch); });
+    connect(BtnSystemSet, &QToolButton::clicked, this, [this] { showModal(m_opens.settings); });
     connect(BtnLocalTime, &QToolButton::clicked, this, [] { Services::shell().openDateTimeSettings(); });
     connect(BtnHomePage, &QToolButton::clicked, this, [] { OpenWebPage(MakerInfo::homePage()); });
     connect(BtnGuestBook, &QToolButton::clicked, this, [] { OpenWebPage(MakerInfo::guestBook()); });
@@ -190,10 +170,7 @@ void TFrmMain::buildNavBar()
     connect(BtnHelp, &QToolButton::clicked, this,
             [] { Services::shell().open(AppPaths::appDir() + QStringLiteral("helper.chm")); });
     connect(BtnAbout, &QToolButton::clicked, this, &TFrmMain::AboutClick);
-    connect(BtnShutdown, &QToolButton::clicked, this, [] {
-        if (Forms::FrmShutdown)
-            Forms::FrmShutdown->exec();
-    });
+    connect(BtnShutdown, &QToolButton::clicked, this, [this] { showModal(m_opens.shutdown); });
     connect(BtnHide, &QToolButton::clicked, this, &TFrmMain::HideClick);
     connect(BtnExit, &QToolButton::clicked, this, [this] { ExitWithConfirmation(); });
 }
@@ -271,20 +248,19 @@ void TFrmMain::N5Click()
 void TFrmMain::N11Click()
 {
     if (N11->text() != QStringLiteral("打开电子钟")) {
-        if (auto* clock = Forms::frmclock)
-            clock->close();
+        if (m_opens.clock)
+            m_opens.clock->close();
         N11->setText(QStringLiteral("打开电子钟"));
     } else {
-        if (auto* clock = Forms::frmclock)
-            clock->show();
+        if (m_opens.clock)
+            m_opens.clock->show();
         N11->setText(QStringLiteral("关闭电子钟"));
     }
 }
 
 void TFrmMain::N12Click()
 {
-    if (Forms::FrmAlarminf && Forms::FrmAlarminf->MediaPlayer1)
-        Forms::FrmAlarminf->MediaPlayer1->close();
+    m_reminderPlayer.close();
 }
 
 void TFrmMain::N13Click()
@@ -294,17 +270,16 @@ void TFrmMain::N13Click()
 
 void TFrmMain::N14Click()
 {
-    if (Forms::Frmabout)
-        Forms::Frmabout->exec();
+    showModal(m_opens.about);
 }
 
 void TFrmMain::AboutClick()
 {
-    if (!Forms::Frmabout)
+    if (!m_opens.about)
         return;
-    Forms::Frmabout->show();
-    Forms::Frmabout->raise();
-    Forms::Frmabout->activateWindow();
+    m_opens.about->show();
+    m_opens.about->raise();
+    m_opens.about->activateWindow();
 }
 
 void TFrmMain::HideClick()
@@ -328,8 +303,8 @@ bool TFrmMain::ExitWithConfirmation()
 
 void TFrmMain::showClock()
 {
-    if (auto* clock = Forms::frmclock)
-        clock->show();
+    if (m_opens.clock)
+        m_opens.clock->show();
     N11->setText(QStringLiteral("关闭电子钟"));
 }
 

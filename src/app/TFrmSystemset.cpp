@@ -1,7 +1,5 @@
 #include "TFrmSystemset.h"
 
-#include "Forms.h"
-#include "TFrmMain.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "platform/Autostart.h"
@@ -9,7 +7,6 @@
 #include "platform/Services.h"
 #include "platform/SoundPlayer.h"
 #include "reminders/PhraseFile.h"
-#include "reminders/Tfrmaddcontent.h"
 #include "reminders/TodayPlan.h"
 #include "storage/Settings.h"
 #include "storage/TableQuery.h"
@@ -60,8 +57,9 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, 
 }
 } // namespace
 
-TFrmSystemset::TFrmSystemset(QWidget* parent)
+TFrmSystemset::TFrmSystemset(TSkinEngine& skinEngine, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_skinEngine(skinEngine)
     , m_player(Services::soundPlayers().create())
 {
     setObjectName(QStringLiteral("FrmSystemset"));
@@ -225,36 +223,19 @@ void TFrmSystemset::SpeedButton3Click()
     ComboBox1->setCurrentIndex(defaults.skin);
 }
 
-void TFrmSystemset::setSkinEngine(TSkinEngine* engine)
-{
-    m_skinEngine = engine;
-}
-
-TSkinEngine* TFrmSystemset::skinEngine() const
-{
-    if (m_skinEngine)
-        return m_skinEngine;
-    return Forms::FrmMain ? Forms::FrmMain->SkinEngine1 : nullptr;
-}
-
 void TFrmSystemset::ComboBox1Change()
 {
-    TSkinEngine* engine = skinEngine();
-    if (!engine)
-        return;
     const QString file = SkinTable::fileForName(ComboBox1->currentText());
     if (!file.isEmpty())
-        engine->setSkinFile(AppPaths::appDir() + file);
-    if (!engine->Active())
-        engine->setActive(true);
+        m_skinEngine.setSkinFile(AppPaths::appDir() + file);
+    if (!m_skinEngine.Active())
+        m_skinEngine.setActive(true);
 }
 
 void TFrmSystemset::SpeedButton1Click()
 {
-    if (!Forms::frmaddcontent)
-        return;
-    Forms::frmaddcontent->setTargetList(ListBox1);
-    Forms::frmaddcontent->exec();
+    if (m_opens.addPhrase)
+        m_opens.addPhrase->exec();
 }
 
 void TFrmSystemset::SpeedButton2Click()

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QPointer>
 #include <memory>
 
 #include "reminders/HourlyChime.h"
@@ -25,11 +24,16 @@ class TFrmSystemset : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TFrmSystemset(QWidget* parent = nullptr);
+    /// skinEngine is the main window's SkinEngine1, on which a choice in the skin list acts.
+    explicit TFrmSystemset(TSkinEngine& skinEngine, QWidget* parent = nullptr);
     ~TFrmSystemset() override;
 
-    /// The skin component a choice in the skin list acts on; by default the main window's SkinEngine1.
-    void setSkinEngine(TSkinEngine* engine);
+    /// The window this one opens; start-up hands it over once it exists.
+    struct Opens
+    {
+        QDialog* addPhrase = nullptr; ///< "+": Tfrmaddcontent, which adds to ListBox1
+    };
+    void setOpens(const Opens& windows) { m_opens = windows; }
 
     QGroupBox* GroupBox1 = nullptr; ///< "系统设置"
     QCheckBox* CheckBox1 = nullptr; ///< "Windows 启动时程序自动运行" (autostart)
@@ -71,9 +75,9 @@ private:
     void loadSettings();
     void setChimeOn(bool on);
     void showTodayPlanAtStart();
-    TSkinEngine* skinEngine() const;
 
+    TSkinEngine& m_skinEngine;
+    Opens m_opens;
     std::unique_ptr<SoundPlayer> m_player;
     HourlyChime m_chime;
-    QPointer<TSkinEngine> m_skinEngine;
 };

@@ -1,4 +1,3 @@
-#include "Forms.h"
 #include "StartUp.h"
 #include "TFrmMain.h"
 #include "VantrelApplication.h"
@@ -27,14 +26,12 @@ int main(int argc, char* argv[])
     }
 
     StartUp windows;
-    app.setMainWindow(Forms::FrmMain);
-    QObject::connect(Forms::FrmMain, &TFrmMain::exitRequested, &app, [] { QCoreApplication::exit(0); });
-    instance.listenForActivation([] {
-        if (Forms::FrmMain)
-            Forms::FrmMain->TrayIcon1->RestoreMainWindow();
-    });
+    TFrmMain& mainWindow = windows.window<TFrmMain>();
+    app.setMainWindow(&mainWindow);
+    QObject::connect(&mainWindow, &TFrmMain::exitRequested, &app, [] { QCoreApplication::exit(0); });
+    instance.listenForActivation([&mainWindow] { mainWindow.TrayIcon1->RestoreMainWindow(); });
     // Without a notification area a hidden start would leave no way to reach the program.
-    if (Forms::FrmMain->showMainForm() || !QSystemTrayIcon::isSystemTrayAvailable())
-        Forms::FrmMain->show();
+    if (mainWindow.showMainForm() || !QSystemTrayIcon::isSystemTrayAvailable())
+        mainWindow.show();
     return app.exec();
 }

@@ -3,7 +3,6 @@
 #include "CardFieldPanel.h"
 #include "CardFiles.h"
 #include "CardTables.h"
-#include "Forms.h"
 #include "Tfrmaddcard.h"
 #include "Tfrmeditcard.h"
 #include "Tfrmsetclass.h"
@@ -351,13 +350,13 @@ void TFrmCard::ClearCardDetails()
 
 void TFrmCard::AddCardClick()
 {
-    if (Forms::frmaddcard)
-        Forms::frmaddcard->exec();
+    if (m_opens.addCard)
+        m_opens.addCard->exec();
 }
 
 void TFrmCard::ModifyCardClick()
 {
-    Tfrmeditcard* editor = Forms::frmeditcard;
+    Tfrmeditcard* editor = m_opens.editCard;
     if (!editor)
         return;
     editor->Panel1->clearCategories();
@@ -388,8 +387,8 @@ void TFrmCard::DeleteCardClick()
 
 void TFrmCard::CategoriesClick()
 {
-    if (Forms::frmsetclass)
-        Forms::frmsetclass->exec();
+    if (m_opens.categories)
+        m_opens.categories->exec();
 }
 
 void TFrmCard::CloseClick()

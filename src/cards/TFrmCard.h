@@ -14,6 +14,9 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TableQuery;
+class Tfrmaddcard;
+class Tfrmeditcard;
+class Tfrmsetclass;
 
 /// "名片管理": the category tree with the names of its cards on the left, the selected card's details on the
 /// right, and the commands that add, modify and delete cards, manage the categories, and back up, restore and export
@@ -23,6 +26,15 @@ class TFrmCard : public QDialog
     Q_OBJECT
 public:
     explicit TFrmCard(QWidget* parent = nullptr);
+
+    /// The windows this one opens; start-up hands them over once they exist.
+    struct Opens
+    {
+        Tfrmaddcard* addCard = nullptr;
+        Tfrmeditcard* editCard = nullptr; ///< filled with the selected card before it opens
+        Tfrmsetclass* categories = nullptr;
+    };
+    void setOpens(const Opens& windows) { m_opens = windows; }
 
     /// Rebuilds the whole tree from the tables: categories in table order, each with its cards, sorted and
     /// collapsed. The previous selection is not kept.
@@ -104,4 +116,6 @@ private:
     /// The selected card node, or null when the selection is no card or a card whose name is only blanks.
     QTreeWidgetItem* selectedCard() const;
     QList<QLineEdit*> detailEdits() const;
+
+    Opens m_opens;
 };

@@ -1,7 +1,6 @@
 #include "Tfrmaddcard.h"
 
 #include "CardFieldPanel.h"
-#include "Forms.h"
 #include "TFrmCard.h"
 #include "storage/TableQuery.h"
 #include "widgets/GbkLineEdit.h"
@@ -11,10 +10,11 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-Tfrmaddcard::Tfrmaddcard(QWidget* parent)
+Tfrmaddcard::Tfrmaddcard(TFrmCard& cards, QWidget* parent)
     : QDialog(parent,
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowCloseButtonHint)
+    , m_cards(cards)
 {
     setObjectName(QStringLiteral("frmaddcard"));
     setWindowTitle(QStringLiteral("增加名片"));
@@ -62,8 +62,7 @@ void Tfrmaddcard::Button1Click()
     Query1->execSql();
     Panel1->clearFields();
     Panel1->Edit1->setFocus();
-    if (Forms::FrmCard)
-        Forms::FrmCard->RefreshCardTree();
+    m_cards.RefreshCardTree();
 }
 
 void Tfrmaddcard::Button2Click()

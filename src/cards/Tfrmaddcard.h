@@ -5,13 +5,15 @@
 class CardFieldPanel;
 class QPushButton;
 class TableQuery;
+class TFrmCard;
 
 /// "增加名片": inserts new cards and stays open for the next one.
 class Tfrmaddcard : public QDialog
 {
     Q_OBJECT
 public:
-    explicit Tfrmaddcard(QWidget* parent = nullptr);
+    /// cards is the card manager, whose tree is rebuilt after every change.
+    explicit Tfrmaddcard(TFrmCard& cards, QWidget* parent = nullptr);
 
     CardFieldPanel* Panel1 = nullptr;
     QPushButton* Button1 = nullptr; ///< "确定"
@@ -25,4 +27,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    TFrmCard& m_cards;
 };

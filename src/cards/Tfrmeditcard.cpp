@@ -1,7 +1,6 @@
 #include "Tfrmeditcard.h"
 
 #include "CardFieldPanel.h"
-#include "Forms.h"
 #include "TFrmCard.h"
 #include "storage/TableQuery.h"
 #include "widgets/GbkLineEdit.h"
@@ -10,10 +9,11 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-Tfrmeditcard::Tfrmeditcard(QWidget* parent)
+Tfrmeditcard::Tfrmeditcard(TFrmCard& cards, QWidget* parent)
     : QDialog(parent,
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowCloseButtonHint)
+    , m_cards(cards)
 {
     setObjectName(QStringLiteral("frmeditcard"));
     setWindowTitle(QStringLiteral("修改名片"));
@@ -58,8 +58,7 @@ void Tfrmeditcard::Button1Click()
     CardTables::setStatement(*Query1, CardTables::updateCard(Edit11->text()));
     CardTables::bindCard(*Query1, Panel1->card());
     Query1->execSql();
-    if (Forms::FrmCard)
-        Forms::FrmCard->RefreshCardTree();
+    m_cards.RefreshCardTree();
 }
 
 void Tfrmeditcard::Button2Click()

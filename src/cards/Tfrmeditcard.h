@@ -6,13 +6,15 @@ class CardFieldPanel;
 class QLineEdit;
 class QPushButton;
 class TableQuery;
+class TFrmCard;
 
 /// "修改名片": rewrites the card the card manager loaded into it, found again by its num.
 class Tfrmeditcard : public QDialog
 {
     Q_OBJECT
 public:
-    explicit Tfrmeditcard(QWidget* parent = nullptr);
+    /// cards is the card manager, whose tree is rebuilt after every change.
+    explicit Tfrmeditcard(TFrmCard& cards, QWidget* parent = nullptr);
 
     CardFieldPanel* Panel1 = nullptr;
     QLineEdit* Edit11 = nullptr; ///< hidden: the num of the card being modified
@@ -27,4 +29,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    TFrmCard& m_cards;
 };

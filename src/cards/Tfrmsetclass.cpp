@@ -1,10 +1,7 @@
 #include "Tfrmsetclass.h"
 
 #include "CardTables.h"
-#include "Forms.h"
 #include "TFrmCard.h"
-#include "Tfrmaddclass.h"
-#include "Tfrmeditclass.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "storage/TableQuery.h"
@@ -18,10 +15,11 @@
 #include <QStyle>
 #include <QTableView>
 
-Tfrmsetclass::Tfrmsetclass(QWidget* parent)
+Tfrmsetclass::Tfrmsetclass(TFrmCard& cards, QWidget* parent)
     : QDialog(parent,
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowCloseButtonHint)
+    , m_cards(cards)
 {
     setObjectName(QStringLiteral("frmsetclass"));
     setWindowTitle(QStringLiteral("分类信息设置"));
@@ -126,16 +124,16 @@ void Tfrmsetclass::RefreshList()
 
 void Tfrmsetclass::Button1Click()
 {
-    if (Forms::frmaddclass)
-        Forms::frmaddclass->exec();
+    if (m_opens.addCategory)
+        m_opens.addCategory->exec();
 }
 
 void Tfrmsetclass::Button2Click()
 {
     // With no category there is nothing to rename.
-    if (!hasCurrent() || !Forms::frmeditclass)
+    if (!hasCurrent() || !m_opens.editCategory)
         return;
-    Forms::frmeditclass->exec();
+    m_opens.editCategory->exec();
 }
 
 void Tfrmsetclass::Button3Click()
@@ -169,6 +167,5 @@ void Tfrmsetclass::done(int result)
 
 void Tfrmsetclass::FormClose()
 {
-    if (Forms::FrmCard)
-        Forms::FrmCard->RefreshCardTree();
+    m_cards.RefreshCardTree();
 }

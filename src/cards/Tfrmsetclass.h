@@ -6,6 +6,7 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 class TableQuery;
+class TFrmCard;
 class TableQueryModel;
 
 /// "分类信息设置": the category list, from which categories are added, renamed and deleted. A rename carries the
@@ -15,7 +16,16 @@ class Tfrmsetclass : public QDialog
 {
     Q_OBJECT
 public:
-    explicit Tfrmsetclass(QWidget* parent = nullptr);
+    /// cards is the card manager, whose tree is rebuilt when this window closes.
+    explicit Tfrmsetclass(TFrmCard& cards, QWidget* parent = nullptr);
+
+    /// The windows this one opens; start-up hands them over once they exist.
+    struct Opens
+    {
+        QDialog* addCategory = nullptr; ///< "增加": Tfrmaddclass
+        QDialog* editCategory = nullptr; ///< "修改": Tfrmeditclass
+    };
+    void setOpens(const Opens& windows) { m_opens = windows; }
 
     /// Re-runs the list after a change; the first row becomes current.
     void RefreshList();
@@ -48,4 +58,7 @@ protected:
 
 private:
     void followQuery();
+
+    TFrmCard& m_cards;
+    Opens m_opens;
 };

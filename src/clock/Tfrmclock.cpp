@@ -1,8 +1,6 @@
 #include "Tfrmclock.h"
 
 #include "ClockFace.h"
-#include "Forms.h"
-#include "app/TFrmMain.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/Services.h"
@@ -14,9 +12,10 @@
 #include <QRegion>
 #include <QTimer>
 
-Tfrmclock::Tfrmclock(QWidget* parent)
+Tfrmclock::Tfrmclock(QWidget& mainWindow, QWidget* parent)
     // A tool window keeps the clock off the task bar; it is not kept above other windows.
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
+    , m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("frmclock"));
     setWindowTitle(QStringLiteral("电子钟"));
@@ -136,10 +135,7 @@ void Tfrmclock::N1Click()
 
 void Tfrmclock::N2Click()
 {
-    QWidget* main = Forms::FrmMain;
-    if (!main)
-        return;
-    main->show();
-    main->raise();
-    main->activateWindow();
+    m_mainWindow.show();
+    m_mainWindow.raise();
+    m_mainWindow.activateWindow();
 }

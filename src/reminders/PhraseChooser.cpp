@@ -8,8 +8,9 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-PhraseChooser::PhraseChooser(QWidget* parent, const QString& listName)
+PhraseChooser::PhraseChooser(GbkTextEdit& target, const QString& listName, QWidget* parent)
     : QDialog(parent)
+    , m_target(target)
 {
     setWindowTitle(QStringLiteral("请选择提示内容"));
     QFont f(QStringLiteral("宋体"));
@@ -50,10 +51,10 @@ void PhraseChooser::loadPhrases()
     }
 }
 
-void PhraseChooser::takePhrase(GbkTextEdit* memo)
+void PhraseChooser::takePhrase()
 {
     const QListWidgetItem* item = m_list->currentItem();
     const QString phrase = (item && item->isSelected()) ? item->text() : QString();
-    memo->setPlainText(phrase + QLatin1Char('\n'));
+    m_target.setPlainText(phrase + QLatin1Char('\n'));
     close();
 }

@@ -1,12 +1,10 @@
 #include "ReminderEditor.h"
 
-#include "Forms.h"
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
 #include "platform/Services.h"
 #include "platform/SoundPlayer.h"
 #include "reminders/SoundCatalogue.h"
-#include "reminders/TFrmAlarm.h"
 #include "storage/TableQuery.h"
 #include "text/DateFormats.h"
 #include "widgets/GbkTextEdit.h"
@@ -61,8 +59,11 @@ QCheckBox* checkBox(QWidget* parent, const QString& objectName, const QString& t
 
 } // namespace
 
-ReminderEditor::ReminderEditor(QWidget* parent)
+ReminderEditor::ReminderEditor(SoundPlayer& player, TableQuery& listRows, TableQuery& changes, QWidget* parent)
     : QDialog(parent)
+    , m_player(player)
+    , m_listRows(listRows)
+    , m_changes(changes)
 {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     QFont f(QStringLiteral("宋体"));
@@ -229,10 +230,9 @@ void ReminderEditor::FormClose()
     // The player goes first so that a failing reload still silences the preview.
     player().close();
     m_openPending = false;
-    TableQuery* query = Forms::FrmAlarm->Query1;
-    query->close();
-    query->setSql(ReminderTable::selectAll(AppPaths::reminderTablePath()));
-    query->open();
+    m_listRows.close();
+    m_listRows.setSql(ReminderTable::selectAll(AppPaths::reminderTablePath()));
+    m_listRows.open();
 }
 
 void ReminderEditor::Button1Click()
@@ -339,6 +339,12 @@ void ReminderEditor::SpeedButton3Click()
     player().stop();
     SpeedButton3->hide();
     SpeedButton4->show();
+}
+
+void ReminderEditor::SpeedButton2Click()
+{
+    if (m_opens.phrases)
+        m_opens.phrases->exec();
 }
 
 void ReminderEditor::SpeedButton1Click()

@@ -15,15 +15,23 @@ class QPushButton;
 class QTimeEdit;
 class QToolButton;
 class SoundPlayer;
+class TableQuery;
 
 /// What the add and the modify window have in common: the same controls in the same places, the same sound
-/// preview on the shared reminder player, the same save rules, and the reload of the list window when they close.
-/// Each close (OK, cancel, close box, Esc) runs FormClose.
+/// preview on the shared reminder player, the same save rules, the phrase chooser behind ">>>", and the reload of
+/// the list window when they close. Each close (OK, cancel, close box, Esc) runs FormClose.
 class ReminderEditor : public QDialog
 {
     Q_OBJECT
 public:
     ~ReminderEditor() override;
+
+    /// The phrase chooser this window opens; start-up hands it over once it exists.
+    struct Opens
+    {
+        QDialog* phrases = nullptr;
+    };
+    void setOpens(const Opens& windows) { m_opens = windows; }
 
     QDateEdit* DateTimePicker1 = nullptr;
     QTimeEdit* DateTimePicker2 = nullptr;
@@ -62,16 +70,19 @@ public slots:
     void SpeedButton5Click();
     void SpeedButton4Click();
     void SpeedButton3Click();
-    virtual void SpeedButton2Click() = 0;
+    void SpeedButton2Click();
     void SpeedButton1Click();
     virtual void BitBtn1Click() = 0;
     void BitBtn2Click();
 
 protected:
-    explicit ReminderEditor(QWidget* parent);
+    /// player is the shared reminder player (the add window's MediaPlayer1); listRows and changes are the list
+    /// window's Query1 (reloaded on every close) and Query2 (the one this window saves through).
+    ReminderEditor(SoundPlayer& player, TableQuery& listRows, TableQuery& changes, QWidget* parent);
 
-    /// The shared reminder player (the add window's MediaPlayer1).
-    virtual SoundPlayer& player() = 0;
+    SoundPlayer& player() { return m_player; }
+    TableQuery& listRows() { return m_listRows; }
+    TableQuery& changes() { return m_changes; }
 
     void showEvent(QShowEvent* event) override;
     void done(int result) override;
@@ -95,6 +106,11 @@ protected:
 
 private:
     void onSoundTyped(const QString& text);
+
+    SoundPlayer& m_player;
+    TableQuery& m_listRows;
+    TableQuery& m_changes;
+    Opens m_opens;
     void onSoundPicked(const QString& text);
 
     /// The preview file was set but not opened yet (typed text that named no file): play opens it, so a wrong

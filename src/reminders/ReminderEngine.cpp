@@ -40,10 +40,10 @@ const QString& weeklyName(int sundayBasedDay)
 
 } // namespace
 
-ReminderEngine::ReminderEngine(TableQuery& query, ReminderPopup& popup, std::function<SoundPlayer*()> player)
+ReminderEngine::ReminderEngine(TableQuery& query, ReminderPopup& popup, SoundPlayer& player)
     : m_query(query)
     , m_popup(popup)
-    , m_player(std::move(player))
+    , m_player(player)
 {
     m_query.setLockWait(kLockWaitMs);
 }
@@ -148,15 +148,13 @@ void ReminderEngine::fire(const Reminder& r)
 
     const QString sound = SoundCatalogue::resolve(r.sound);
     if (!sound.isEmpty()) {
-        if (SoundPlayer* player = m_player ? m_player() : nullptr) {
-            isolated(
-                [&] {
-                    player->setFileName(sound);
-                    player->open();
-                    player->play();
-                },
-                reportHere);
-        }
+        isolated(
+            [&] {
+                m_player.setFileName(sound);
+                m_player.open();
+                m_player.play();
+            },
+            reportHere);
     }
 
     if (!r.program.isEmpty())

@@ -7,7 +7,6 @@
 #include <QSet>
 #include <QString>
 #include <QVector>
-#include <functional>
 
 class SoundPlayer;
 class TableQuery;
@@ -43,9 +42,8 @@ public:
     /// A lock that has kept the table unreadable for longer than this is reported.
     static constexpr int kLockReportSeconds = 5;
 
-    /// query is the engine's own query and stays open between ticks. player gives the shared reminder player at
-    /// the moment a row fires (the window that owns it is created after the engine); null plays nothing.
-    ReminderEngine(TableQuery& query, ReminderPopup& popup, std::function<SoundPlayer*()> player);
+    /// query is the engine's own query and stays open between ticks; player is the shared reminder player.
+    ReminderEngine(TableQuery& query, ReminderPopup& popup, SoundPlayer& player);
 
     /// One timer tick at Services::clock().now().
     void tick();
@@ -66,7 +64,7 @@ private:
 
     TableQuery& m_query;
     ReminderPopup& m_popup;
-    std::function<SoundPlayer*()> m_player;
+    SoundPlayer& m_player;
     TickSeconds m_seconds;
     QString m_tableError; ///< the table error already reported, until the table reads again
     QDateTime m_lockedSince; ///< the first second the table was found locked; invalid while it reads

@@ -1,13 +1,10 @@
 #include "TFrmAlarm.h"
 
-#include "Forms.h"
 #include "platform/AppPaths.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "reminders/ReminderCalendar.h"
 #include "reminders/ReminderTable.h"
-#include "reminders/TFrmAlarminf.h"
-#include "reminders/TFrmEdit.h"
 #include "storage/TableQuery.h"
 #include "storage/TableQueryModel.h"
 #include "widgets/WindowPlacement.h"
@@ -202,12 +199,14 @@ void TFrmAlarm::FormShow()
 
 void TFrmAlarm::Button1Click()
 {
-    Forms::FrmAlarminf->exec();
+    if (m_opens.add)
+        m_opens.add->exec();
 }
 
 void TFrmAlarm::Button2Click()
 {
-    Forms::FrmEdit->exec();
+    if (m_opens.edit)
+        m_opens.edit->exec();
 }
 
 void TFrmAlarm::Button3Click()

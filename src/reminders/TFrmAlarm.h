@@ -19,6 +19,14 @@ class TFrmAlarm : public QDialog
 public:
     explicit TFrmAlarm(QWidget* parent = nullptr);
 
+    /// The editors this window opens; start-up hands them over once they exist.
+    struct Opens
+    {
+        QDialog* add = nullptr; ///< "增  加": TFrmAlarminf
+        QDialog* edit = nullptr; ///< "修  改": TFrmEdit
+    };
+    void setOpens(const Opens& windows) { m_opens = windows; }
+
     TableQuery* Query1 = nullptr; ///< the grid's rows
     TableQuery* Query2 = nullptr; ///< changes, this window's and the editors'
     TableQueryModel* DataSource1 = nullptr;
@@ -56,4 +64,6 @@ private:
     void runAndReload(const QString& statement);
     void reloadList();
     void onCurrentRowChanged(int row);
+
+    Opens m_opens;
 };

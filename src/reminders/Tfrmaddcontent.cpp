@@ -11,8 +11,9 @@
 #include <QPushButton>
 #include <QStyle>
 
-Tfrmaddcontent::Tfrmaddcontent(QWidget* parent)
+Tfrmaddcontent::Tfrmaddcontent(QListWidget& target, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_target(target)
 {
     setObjectName(QStringLiteral("frmaddcontent"));
     setWindowTitle(QStringLiteral("添加提醒内容"));
@@ -47,11 +48,6 @@ Tfrmaddcontent::Tfrmaddcontent(QWidget* parent)
     connect(BitBtn1, &QPushButton::clicked, this, &Tfrmaddcontent::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &Tfrmaddcontent::BitBtn2Click);
     // Esc closes through QDialog::reject, as the cancel button does.
-}
-
-void Tfrmaddcontent::setTargetList(QListWidget* list)
-{
-    m_target = list;
 }
 
 void Tfrmaddcontent::showEvent(QShowEvent* event)
@@ -91,13 +87,11 @@ void Tfrmaddcontent::BitBtn1Click()
         Edit1->setFocus();
         return;
     }
-    if (!m_target)
-        return;
-    for (int i = 0; i < m_target->count(); ++i) {
-        if (m_target->item(i)->text().compare(text, Qt::CaseInsensitive) == 0)
+    for (int i = 0; i < m_target.count(); ++i) {
+        if (m_target.item(i)->text().compare(text, Qt::CaseInsensitive) == 0)
             return;
     }
-    m_target->addItem(text);
+    m_target.addItem(text);
 }
 
 void Tfrmaddcontent::BitBtn2Click()

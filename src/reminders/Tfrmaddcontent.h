@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QPointer>
 
 class GbkLineEdit;
 class QFrame;
@@ -14,10 +13,8 @@ class Tfrmaddcontent : public QDialog
 {
     Q_OBJECT
 public:
-    explicit Tfrmaddcontent(QWidget* parent = nullptr);
-
-    /// The list the phrases go to (the settings window's ListBox1).
-    void setTargetList(QListWidget* list);
+    /// target is the list the phrases go to: the settings window's ListBox1.
+    explicit Tfrmaddcontent(QListWidget& target, QWidget* parent = nullptr);
 
     QFrame* Bevel1 = nullptr;
     GbkLineEdit* Edit1 = nullptr;
@@ -34,5 +31,5 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QPointer<QListWidget> m_target;
+    QListWidget& m_target;
 };

@@ -1,7 +1,5 @@
 #include "TFrmShutdown.h"
 
-#include "Forms.h"
-#include "app/TFrmMain.h"
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
 #include "platform/Services.h"
@@ -68,11 +66,12 @@ QRadioButton* radio(QWidget* parent, const char* name, const QString& text, int 
 
 } // namespace
 
-TFrmShutdown::TFrmShutdown(QWidget* parent)
+TFrmShutdown::TFrmShutdown(TNotifyPopup& warningPopup, QWidget* parent)
     : QDialog(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowCloseButtonHint)
     , m_scheduler(AppPaths::settingsFilePath())
+    , m_warningPopup(warningPopup)
 {
     setObjectName(QStringLiteral("FrmShutdown"));
     setWindowTitle(QStringLiteral("关机设置"));
@@ -222,13 +221,8 @@ void TFrmShutdown::ShutdownNow()
 
 void TFrmShutdown::showWarning()
 {
-    TNotifyPopup* popup = m_popup;
-    if (!popup && Forms::FrmMain)
-        popup = Forms::FrmMain->NotifyPopup1;
-    if (!popup)
-        return;
-    popup->setTimeOut(60);
-    popup->setTitle(ShutdownScheduler::kWarningTitle);
-    popup->setText(ShutdownScheduler::kWarningText);
-    popup->ShowNotification();
+    m_warningPopup.setTimeOut(60);
+    m_warningPopup.setTitle(ShutdownScheduler::kWarningTitle);
+    m_warningPopup.setText(ShutdownScheduler::kWarningText);
+    m_warningPopup.ShowNotification();
 }

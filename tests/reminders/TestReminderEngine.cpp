@@ -64,7 +64,7 @@ Reminder reminder(const QString& frequency, const QDate& date, const QTime& time
 struct Fixture
 {
     Fixture()
-        : engine(query, popup, [this] { return &player; })
+        : engine(query, popup, player)
     { }
     void add(const Reminder& r)
     {
