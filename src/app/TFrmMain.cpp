@@ -4,6 +4,7 @@
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/Guarded.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
 #include "platform/SoundPlayer.h"
@@ -119,7 +120,7 @@ TFrmMain::TFrmMain(SoundPlayer& reminderPlayer, QWidget* parent)
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setTimerType(Qt::PreciseTimer);
     Timer2->setInterval(1000);
-    connect(Timer2, &QTimer::timeout, this, &TFrmMain::Timer2Timer);
+    connect(Timer2, &QTimer::timeout, this, guarded(this, &TFrmMain::Timer2Timer));
 
     // The tray icon's start-up event runs while the window loads, before the window's own creation handler.
     TrayIcon1->Loaded();
@@ -157,22 +158,22 @@ void TFrmMain::buildNavBar()
     BtnStars = NavBar1->addButton(power, kStars, QIcon());
     BtnExit = NavBar1->addButton(power, QStringLiteral("退出Vantrel"), Images::icon(QStringLiteral("nav-exit")));
 
-    connect(BtnAlarmList, &QToolButton::clicked, this, [this] { showModal(m_opens.reminderList); });
-    connect(BtnUpdate, &QToolButton::clicked, this, [this] { showModal(m_opens.update); });
-    connect(BtnCardManage, &QToolButton::clicked, this, [this] { showModal(m_opens.cardManager); });
-    connect(BtnCardSearch, &QToolButton::clicked, this, [this] { showModal(m_opens.cardSearch); });
-    connect(BtnSystemSet, &QToolButton::clicked, this, [this] { showModal(m_opens.settings); });
-    connect(BtnLocalTime, &QToolButton::clicked, this, [] { Services::shell().openDateTimeSettings(); });
-    connect(BtnHomePage, &QToolButton::clicked, this, [] { OpenWebPage(MakerInfo::homePage()); });
-    connect(BtnGuestBook, &QToolButton::clicked, this, [] { OpenWebPage(MakerInfo::guestBook()); });
+    connect(BtnAlarmList, &QToolButton::clicked, this, guarded([this] { showModal(m_opens.reminderList); }));
+    connect(BtnUpdate, &QToolButton::clicked, this, guarded([this] { showModal(m_opens.update); }));
+    connect(BtnCardManage, &QToolButton::clicked, this, guarded([this] { showModal(m_opens.cardManager); }));
+    connect(BtnCardSearch, &QToolButton::clicked, this, guarded([this] { showModal(m_opens.cardSearch); }));
+    connect(BtnSystemSet, &QToolButton::clicked, this, guarded([this] { showModal(m_opens.settings); }));
+    connect(BtnLocalTime, &QToolButton::clicked, this, guarded([] { Services::shell().openDateTimeSettings(); }));
+    connect(BtnHomePage, &QToolButton::clicked, this, guarded([] { OpenWebPage(MakerInfo::homePage()); }));
+    connect(BtnGuestBook, &QToolButton::clicked, this, guarded([] { OpenWebPage(MakerInfo::guestBook()); }));
     connect(BtnMail, &QToolButton::clicked, this,
-            [] { Services::shell().open(QStringLiteral("mailto:") + MakerInfo::mailAddress()); });
+            guarded([] { Services::shell().open(QStringLiteral("mailto:") + MakerInfo::mailAddress()); }));
     connect(BtnHelp, &QToolButton::clicked, this,
-            [] { Services::shell().open(AppPaths::appDir() + QStringLiteral("helper.chm")); });
-    connect(BtnAbout, &QToolButton::clicked, this, &TFrmMain::AboutClick);
-    connect(BtnShutdown, &QToolButton::clicked, this, [this] { showModal(m_opens.shutdown); });
-    connect(BtnHide, &QToolButton::clicked, this, &TFrmMain::HideClick);
-    connect(BtnExit, &QToolButton::clicked, this, [this] { ExitWithConfirmation(); });
+            guarded([] { Services::shell().open(AppPaths::appDir() + QStringLiteral("helper.chm")); }));
+    connect(BtnAbout, &QToolButton::clicked, this, guarded(this, &TFrmMain::AboutClick));
+    connect(BtnShutdown, &QToolButton::clicked, this, guarded([this] { showModal(m_opens.shutdown); }));
+    connect(BtnHide, &QToolButton::clicked, this, guarded(this, &TFrmMain::HideClick));
+    connect(BtnExit, &QToolButton::clicked, this, guarded([this] { ExitWithConfirmation(); }));
 }
 
 void TFrmMain::buildTrayMenu()
@@ -195,13 +196,13 @@ void TFrmMain::buildTrayMenu()
     N16 = add("N16", QStringLiteral("退出"));
     PopupMenu1->addSeparator();
 
-    connect(N1, &QAction::triggered, this, &TFrmMain::N1Click);
-    connect(N5, &QAction::triggered, this, &TFrmMain::N5Click);
-    connect(N11, &QAction::triggered, this, &TFrmMain::N11Click);
-    connect(N12, &QAction::triggered, this, &TFrmMain::N12Click);
-    connect(N13, &QAction::triggered, this, &TFrmMain::N13Click);
-    connect(N14, &QAction::triggered, this, &TFrmMain::N14Click);
-    connect(N16, &QAction::triggered, this, [this] { ExitWithConfirmation(); });
+    connect(N1, &QAction::triggered, this, guarded(this, &TFrmMain::N1Click));
+    connect(N5, &QAction::triggered, this, guarded(this, &TFrmMain::N5Click));
+    connect(N11, &QAction::triggered, this, guarded(this, &TFrmMain::N11Click));
+    connect(N12, &QAction::triggered, this, guarded(this, &TFrmMain::N12Click));
+    connect(N13, &QAction::triggered, this, guarded(this, &TFrmMain::N13Click));
+    connect(N14, &QAction::triggered, this, guarded(this, &TFrmMain::N14Click));
+    connect(N16, &QAction::triggered, this, guarded([this] { ExitWithConfirmation(); }));
 }
 
 void TFrmMain::TrayIcon1Startup(bool& ShowMainForm)

@@ -4,6 +4,7 @@
 #include "platform/AppPaths.h"
 #include "platform/Autostart.h"
 #include "platform/Clock.h"
+#include "platform/Guarded.h"
 #include "platform/Services.h"
 #include "platform/SoundPlayer.h"
 #include "reminders/PhraseFile.h"
@@ -13,14 +14,12 @@
 #include "widgets/SkinTable.h"
 #include "widgets/TNotifyPopup.h"
 #include "widgets/TSkinEngine.h"
-#include "widgets/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QListWidget>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
@@ -58,7 +57,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, 
 } // namespace
 
 TFrmSystemset::TFrmSystemset(TSkinEngine& skinEngine, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : CentredDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_skinEngine(skinEngine)
     , m_player(Services::soundPlayers().create())
 {
@@ -118,15 +117,15 @@ TFrmSystemset::TFrmSystemset(TSkinEngine& skinEngine, QWidget* parent)
     NotifyPopup1->setObjectName(QStringLiteral("NotifyPopup1"));
     TNotifyPopup::applyProgramSettings(NotifyPopup1);
 
-    connect(CheckBox4, &QCheckBox::clicked, this, &TFrmSystemset::CheckBox4Click);
-    connect(SpeedButton3, &QToolButton::clicked, this, &TFrmSystemset::SpeedButton3Click);
+    connect(CheckBox4, &QCheckBox::clicked, this, guarded(this, &TFrmSystemset::CheckBox4Click));
+    connect(SpeedButton3, &QToolButton::clicked, this, guarded(this, &TFrmSystemset::SpeedButton3Click));
     // Only a choice by the user repaints; loading the index from the file or "默认值" does not.
-    connect(ComboBox1, &QComboBox::activated, this, &TFrmSystemset::ComboBox1Change);
-    connect(SpeedButton1, &QToolButton::clicked, this, &TFrmSystemset::SpeedButton1Click);
-    connect(SpeedButton2, &QToolButton::clicked, this, &TFrmSystemset::SpeedButton2Click);
-    connect(BitBtn4, &QPushButton::clicked, this, &TFrmSystemset::BitBtn4Click);
-    connect(BitBtn3, &QPushButton::clicked, this, &TFrmSystemset::BitBtn3Click);
-    connect(Timer1, &QTimer::timeout, this, &TFrmSystemset::Timer1Timer);
+    connect(ComboBox1, &QComboBox::activated, this, guarded(this, &TFrmSystemset::ComboBox1Change));
+    connect(SpeedButton1, &QToolButton::clicked, this, guarded(this, &TFrmSystemset::SpeedButton1Click));
+    connect(SpeedButton2, &QToolButton::clicked, this, guarded(this, &TFrmSystemset::SpeedButton2Click));
+    connect(BitBtn4, &QPushButton::clicked, this, guarded(this, &TFrmSystemset::BitBtn4Click));
+    connect(BitBtn3, &QPushButton::clicked, this, guarded(this, &TFrmSystemset::BitBtn3Click));
+    connect(Timer1, &QTimer::timeout, this, guarded(this, &TFrmSystemset::Timer1Timer));
 
     FormCreate();
 }
@@ -138,15 +137,6 @@ void TFrmSystemset::FormCreate()
     loadSettings();
     showTodayPlanAtStart();
     setChimeOn(CheckBox4->isChecked());
-}
-
-void TFrmSystemset::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) {
-        WindowPlacement::centreOnScreen(this);
-        FormShow();
-    }
 }
 
 void TFrmSystemset::FormShow()
@@ -174,15 +164,9 @@ void TFrmSystemset::showTodayPlanAtStart()
 {
     if (!CheckBox2->isChecked())
         return;
-    // This runs while the window is being built at start-up, outside any event handler: an unreadable table is
-    // reported and start-up goes on.
-    try {
-        TodayPlan::show(*Query1, *NotifyPopup1, CheckBox3->isChecked() ? 10 : 1000);
-        Query1->close();
-    } catch (const AppError& error) {
-        Query1->close();
-        Services::reportError(error.text());
-    }
+    // This runs while the window is being built at start-up: an unreadable table is reported and start-up goes on.
+    runGuarded([this] { TodayPlan::show(*Query1, *NotifyPopup1, CheckBox3->isChecked() ? 10 : 1000); });
+    Query1->close();
 }
 
 void TFrmSystemset::setChimeOn(bool on)

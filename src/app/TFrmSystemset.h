@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/CentredDialog.h"
 #include <memory>
 
 #include "reminders/HourlyChime.h"
@@ -20,7 +20,7 @@ class TSkinEngine;
 /// "系统设置": the switches of section "system" in helper.ini, the autostart entry, the skin list and the preset
 /// reminder phrases. The window also owns the hourly chime (its timer and player) and shows today's plan once at
 /// start-up. It is created once and loads its controls from the file at creation and at every showing.
-class TFrmSystemset : public QDialog
+class TFrmSystemset : public CentredDialog
 {
     Q_OBJECT
 public:
@@ -58,7 +58,7 @@ public:
 
 public slots:
     void FormCreate();
-    void FormShow();
+    void FormShow() override;
     void CheckBox4Click();
     void SpeedButton3Click();
     void ComboBox1Change();
@@ -67,9 +67,6 @@ public slots:
     void BitBtn4Click();
     void BitBtn3Click();
     void Timer1Timer();
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     void loadSettings();

@@ -1,6 +1,5 @@
 #include "VantrelApplication.h"
 
-#include "platform/AppError.h"
 #include "platform/PlatformLayer.h"
 #include "platform/Services.h"
 #include "storage/TableQuery.h"
@@ -69,18 +68,6 @@ bool VantrelApplication::installQtTranslation(QCoreApplication* app)
             return true;
         }
         delete translator;
-    }
-    return false;
-}
-
-bool VantrelApplication::notify(QObject* receiver, QEvent* event)
-{
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const AppError& error) {
-        showError(error.text());
-    } catch (const std::exception& error) {
-        showError(QString::fromLocal8Bit(error.what()));
     }
     return false;
 }

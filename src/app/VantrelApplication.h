@@ -8,8 +8,8 @@ class ModalityPolicy;
 class SingleInstance;
 struct PlatformLayer;
 
-/// The application object: installs the platform layer, loads the Chinese translation of Qt's own texts, and is the
-/// one place where a handler's error is caught and shown in the error box.
+/// The application object: installs the platform layer, loads the Chinese translation of Qt's own texts, and shows
+/// the errors that end handlers (see Guarded.h) in the error box, one at a time.
 class VantrelApplication : public QApplication
 {
     Q_OBJECT
@@ -28,8 +28,6 @@ public:
     void loadTranslations() { installQtTranslation(this); }
     /// Loads Qt's own Simplified Chinese texts, so that standard buttons read 确定 and 取消. False when missing.
     static bool installQtTranslation(QCoreApplication* app);
-
-    bool notify(QObject* receiver, QEvent* event) override;
 
     /// The window a modal window blocks when nothing else owns it (see ModalityPolicy).
     void setMainWindow(QWidget* window);

@@ -9,12 +9,12 @@
 #include "VCard.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/Guarded.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
 #include "storage/TableQuery.h"
 #include "text/TextLines.h"
 #include "widgets/Images.h"
-#include "widgets/WindowPlacement.h"
 
 #include <QCollator>
 #include <QComboBox>
@@ -27,7 +27,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QShowEvent>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -63,9 +62,9 @@ void setGrey(QWidget* widget)
 } // namespace
 
 TFrmCard::TFrmCard(QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowCloseButtonHint)
+    : CentredDialog(parent,
+                    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                        | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("FrmCard"));
     setWindowTitle(QStringLiteral("名片管理"));
@@ -235,39 +234,30 @@ TFrmCard::TFrmCard(QWidget* parent)
     Query3 = new TableQuery(this);
     Query3->setObjectName(QStringLiteral("Query3"));
 
-    connect(TreeView1, &QTreeWidget::currentItemChanged, this, &TFrmCard::TreeView1Change);
+    connect(TreeView1, &QTreeWidget::currentItemChanged, this, guarded(this, &TFrmCard::TreeView1Change));
     connect(TreeView1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu1->popup(TreeView1->viewport()->mapToGlobal(pos)); });
     for (QAction* a : { N2, N14 })
-        connect(a, &QAction::triggered, this, &TFrmCard::AddCardClick);
+        connect(a, &QAction::triggered, this, guarded(this, &TFrmCard::AddCardClick));
     for (QAction* a : { N3, N16 })
-        connect(a, &QAction::triggered, this, &TFrmCard::ModifyCardClick);
+        connect(a, &QAction::triggered, this, guarded(this, &TFrmCard::ModifyCardClick));
     for (QAction* a : { N4, N18 })
-        connect(a, &QAction::triggered, this, &TFrmCard::DeleteCardClick);
-    connect(N6, &QAction::triggered, this, &TFrmCard::CloseClick);
-    connect(N8, &QAction::triggered, this, &TFrmCard::BackupClick);
-    connect(N9, &QAction::triggered, this, &TFrmCard::RestoreClick);
-    connect(N11, &QAction::triggered, this, &TFrmCard::ExportTextClick);
-    connect(N19, &QAction::triggered, this, &TFrmCard::ExportVCardClick);
-    connect(N20, &QAction::triggered, this, &TFrmCard::ImportVCardClick);
-    connect(N13, &QAction::triggered, this, &TFrmCard::CategoriesClick);
-    connect(ToolButton1, &QToolButton::clicked, this, &TFrmCard::AddCardClick);
-    connect(ToolButton2, &QToolButton::clicked, this, &TFrmCard::ModifyCardClick);
-    connect(ToolButton3, &QToolButton::clicked, this, &TFrmCard::DeleteCardClick);
-    connect(ToolButton5, &QToolButton::clicked, this, &TFrmCard::BackupClick);
-    connect(ToolButton6, &QToolButton::clicked, this, &TFrmCard::RestoreClick);
-    connect(ToolButton7, &QToolButton::clicked, this, &TFrmCard::ExportTextClick);
-    connect(ToolButton9, &QToolButton::clicked, this, &TFrmCard::CategoriesClick);
-    connect(ToolButton11, &QToolButton::clicked, this, &TFrmCard::CloseClick);
-}
-
-void TFrmCard::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) {
-        WindowPlacement::centreOnScreen(this);
-        FormShow();
-    }
+        connect(a, &QAction::triggered, this, guarded(this, &TFrmCard::DeleteCardClick));
+    connect(N6, &QAction::triggered, this, guarded(this, &TFrmCard::CloseClick));
+    connect(N8, &QAction::triggered, this, guarded(this, &TFrmCard::BackupClick));
+    connect(N9, &QAction::triggered, this, guarded(this, &TFrmCard::RestoreClick));
+    connect(N11, &QAction::triggered, this, guarded(this, &TFrmCard::ExportTextClick));
+    connect(N19, &QAction::triggered, this, guarded(this, &TFrmCard::ExportVCardClick));
+    connect(N20, &QAction::triggered, this, guarded(this, &TFrmCard::ImportVCardClick));
+    connect(N13, &QAction::triggered, this, guarded(this, &TFrmCard::CategoriesClick));
+    connect(ToolButton1, &QToolButton::clicked, this, guarded(this, &TFrmCard::AddCardClick));
+    connect(ToolButton2, &QToolButton::clicked, this, guarded(this, &TFrmCard::ModifyCardClick));
+    connect(ToolButton3, &QToolButton::clicked, this, guarded(this, &TFrmCard::DeleteCardClick));
+    connect(ToolButton5, &QToolButton::clicked, this, guarded(this, &TFrmCard::BackupClick));
+    connect(ToolButton6, &QToolButton::clicked, this, guarded(this, &TFrmCard::RestoreClick));
+    connect(ToolButton7, &QToolButton::clicked, this, guarded(this, &TFrmCard::ExportTextClick));
+    connect(ToolButton9, &QToolButton::clicked, this, guarded(this, &TFrmCard::CategoriesClick));
+    connect(ToolButton11, &QToolButton::clicked, this, guarded(this, &TFrmCard::CloseClick));
 }
 
 void TFrmCard::FormShow()

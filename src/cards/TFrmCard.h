@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/CentredDialog.h"
 
 class QAction;
 class QFrame;
@@ -21,7 +21,7 @@ class Tfrmsetclass;
 /// "名片管理": the category tree with the names of its cards on the left, the selected card's details on the
 /// right, and the commands that add, modify and delete cards, manage the categories, and back up, restore and export
 /// the card table.
-class TFrmCard : public QDialog
+class TFrmCard : public CentredDialog
 {
     Q_OBJECT
 public:
@@ -96,7 +96,7 @@ public:
     TableQuery* Query3 = nullptr; ///< one card, and the delete
 
 public slots:
-    void FormShow();
+    void FormShow() override;
     void TreeView1Change();
     void AddCardClick();
     void ModifyCardClick();
@@ -108,9 +108,6 @@ public slots:
     void ExportTextClick();
     void ExportVCardClick();
     void ImportVCardClick();
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     /// The selected card node, or null when the selection is no card or a card whose name is only blanks.

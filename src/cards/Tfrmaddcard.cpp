@@ -2,18 +2,17 @@
 
 #include "CardFieldPanel.h"
 #include "TFrmCard.h"
+#include "platform/Guarded.h"
 #include "storage/TableQuery.h"
 #include "widgets/GbkLineEdit.h"
-#include "widgets/WindowPlacement.h"
 
 #include <QComboBox>
 #include <QPushButton>
-#include <QShowEvent>
 
 Tfrmaddcard::Tfrmaddcard(TFrmCard& cards, QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowCloseButtonHint)
+    : CentredDialog(parent,
+                    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                        | Qt::WindowCloseButtonHint)
     , m_cards(cards)
 {
     setObjectName(QStringLiteral("frmaddcard"));
@@ -30,17 +29,8 @@ Tfrmaddcard::Tfrmaddcard(TFrmCard& cards, QWidget* parent)
     Query1 = new TableQuery(this);
     Query1->setObjectName(QStringLiteral("Query1"));
 
-    connect(Button1, &QPushButton::clicked, this, &Tfrmaddcard::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &Tfrmaddcard::Button2Click);
-}
-
-void Tfrmaddcard::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) {
-        WindowPlacement::centreOnScreen(this);
-        FormShow();
-    }
+    connect(Button1, &QPushButton::clicked, this, guarded(this, &Tfrmaddcard::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, guarded(this, &Tfrmaddcard::Button2Click));
 }
 
 void Tfrmaddcard::FormShow()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/CentredDialog.h"
 
 class CardFieldPanel;
 class QPushButton;
@@ -8,7 +8,7 @@ class TableQuery;
 class TFrmCard;
 
 /// "增加名片": inserts new cards and stays open for the next one.
-class Tfrmaddcard : public QDialog
+class Tfrmaddcard : public CentredDialog
 {
     Q_OBJECT
 public:
@@ -21,12 +21,9 @@ public:
     TableQuery* Query1 = nullptr;
 
 public slots:
-    void FormShow();
+    void FormShow() override;
     void Button1Click();
     void Button2Click();
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     TFrmCard& m_cards;

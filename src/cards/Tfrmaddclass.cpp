@@ -27,12 +27,6 @@ void Tfrmaddclass::Button1Click()
     close();
 }
 
-void Tfrmaddclass::done(int result)
-{
-    QDialog::done(result);
-    FormClose();
-}
-
 void Tfrmaddclass::FormClose()
 {
     m_list.RefreshList();

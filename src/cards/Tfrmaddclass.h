@@ -15,9 +15,7 @@ public:
 public slots:
     void FormShow() override;
     void Button1Click() override;
-    void FormClose();
-
-    void done(int result) override;
+    void FormClose() override;
 
 private:
     Tfrmsetclass& m_list;

@@ -2,17 +2,16 @@
 
 #include "CardFieldPanel.h"
 #include "TFrmCard.h"
+#include "platform/Guarded.h"
 #include "storage/TableQuery.h"
 #include "widgets/GbkLineEdit.h"
-#include "widgets/WindowPlacement.h"
 
 #include <QPushButton>
-#include <QShowEvent>
 
 Tfrmeditcard::Tfrmeditcard(TFrmCard& cards, QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowCloseButtonHint)
+    : CentredDialog(parent,
+                    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                        | Qt::WindowCloseButtonHint)
     , m_cards(cards)
 {
     setObjectName(QStringLiteral("frmeditcard"));
@@ -32,17 +31,8 @@ Tfrmeditcard::Tfrmeditcard(TFrmCard& cards, QWidget* parent)
     Query1 = new TableQuery(this);
     Query1->setObjectName(QStringLiteral("Query1"));
 
-    connect(Button1, &QPushButton::clicked, this, &Tfrmeditcard::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &Tfrmeditcard::Button2Click);
-}
-
-void Tfrmeditcard::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) {
-        WindowPlacement::centreOnScreen(this);
-        FormShow();
-    }
+    connect(Button1, &QPushButton::clicked, this, guarded(this, &Tfrmeditcard::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, guarded(this, &Tfrmeditcard::Button2Click));
 }
 
 void Tfrmeditcard::FormShow()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/CentredDialog.h"
 
 class CardFieldPanel;
 class QLineEdit;
@@ -9,7 +9,7 @@ class TableQuery;
 class TFrmCard;
 
 /// "修改名片": rewrites the card the card manager loaded into it, found again by its num.
-class Tfrmeditcard : public QDialog
+class Tfrmeditcard : public CentredDialog
 {
     Q_OBJECT
 public:
@@ -23,12 +23,9 @@ public:
     TableQuery* Query1 = nullptr;
 
 public slots:
-    void FormShow();
+    void FormShow() override;
     void Button1Click();
     void Button2Click();
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     TFrmCard& m_cards;

@@ -3,22 +3,21 @@
 #include "CardTables.h"
 #include "TFrmCard.h"
 #include "platform/Dialogs.h"
+#include "platform/Guarded.h"
 #include "platform/Services.h"
 #include "storage/TableQuery.h"
 #include "storage/TableQueryModel.h"
-#include "widgets/WindowPlacement.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QStyle>
 #include <QTableView>
 
 Tfrmsetclass::Tfrmsetclass(TFrmCard& cards, QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowCloseButtonHint)
+    : CentredDialog(parent,
+                    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                        | Qt::WindowCloseButtonHint)
     , m_cards(cards)
 {
     setObjectName(QStringLiteral("frmsetclass"));
@@ -71,23 +70,23 @@ Tfrmsetclass::Tfrmsetclass(TFrmCard& cards, QWidget* parent)
     Button4->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
 
     // The grid's current row is the query's current row, and the hidden fields follow it.
-    connect(Query1, &TableQuery::resultChanged, this, [this] {
-        DBGrid1->setColumnWidth(0, 280);
-        if (Query1->recNo() >= 0)
-            DBGrid1->selectRow(Query1->recNo());
-        followQuery();
-    });
-    connect(Query1, &TableQuery::currentRowChanged, this, &Tfrmsetclass::followQuery);
+    connect(Query1, &TableQuery::resultChanged, this, guarded([this] {
+                DBGrid1->setColumnWidth(0, 280);
+                if (Query1->recNo() >= 0)
+                    DBGrid1->selectRow(Query1->recNo());
+                followQuery();
+            }));
+    connect(Query1, &TableQuery::currentRowChanged, this, guarded(this, &Tfrmsetclass::followQuery));
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid())
                     Query1->setRecNo(current.row());
             });
 
-    connect(Button1, &QPushButton::clicked, this, &Tfrmsetclass::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &Tfrmsetclass::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &Tfrmsetclass::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &Tfrmsetclass::Button4Click);
+    connect(Button1, &QPushButton::clicked, this, guarded(this, &Tfrmsetclass::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, guarded(this, &Tfrmsetclass::Button2Click));
+    connect(Button3, &QPushButton::clicked, this, guarded(this, &Tfrmsetclass::Button3Click));
+    connect(Button4, &QPushButton::clicked, this, guarded(this, &Tfrmsetclass::Button4Click));
 }
 
 void Tfrmsetclass::followQuery()
@@ -99,15 +98,6 @@ void Tfrmsetclass::followQuery()
 bool Tfrmsetclass::hasCurrent() const
 {
     return Query1->recNo() >= 0;
-}
-
-void Tfrmsetclass::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) {
-        WindowPlacement::centreOnScreen(this);
-        FormShow();
-    }
 }
 
 void Tfrmsetclass::FormShow()
@@ -157,12 +147,6 @@ void Tfrmsetclass::Button3Click()
 void Tfrmsetclass::Button4Click()
 {
     close();
-}
-
-void Tfrmsetclass::done(int result)
-{
-    QDialog::done(result);
-    FormClose();
 }
 
 void Tfrmsetclass::FormClose()

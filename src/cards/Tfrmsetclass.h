@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/CentredDialog.h"
 
 class QLineEdit;
 class QPushButton;
@@ -12,7 +12,7 @@ class TableQueryModel;
 /// "分类信息设置": the category list, from which categories are added, renamed and deleted. A rename carries the
 /// new name into the cards of the old one; a delete removes the cards of that name. Closing it rebuilds the card
 /// tree.
-class Tfrmsetclass : public QDialog
+class Tfrmsetclass : public CentredDialog
 {
     Q_OBJECT
 public:
@@ -44,17 +44,12 @@ public:
     TableQuery* Query2 = nullptr; ///< the deletes
 
 public slots:
-    void FormShow();
+    void FormShow() override;
     void Button1Click();
     void Button2Click();
     void Button3Click();
     void Button4Click();
-    void FormClose();
-
-    void done(int result) override;
-
-protected:
-    void showEvent(QShowEvent* event) override;
+    void FormClose() override;
 
 private:
     void followQuery();

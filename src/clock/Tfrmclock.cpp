@@ -3,6 +3,7 @@
 #include "ClockFace.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
+#include "platform/Guarded.h"
 #include "platform/Services.h"
 
 #include <QContextMenuEvent>
@@ -33,14 +34,14 @@ Tfrmclock::Tfrmclock(QWidget& mainWindow, QWidget* parent)
     N1->setObjectName(QStringLiteral("N1"));
     N2 = PopupMenu1->addAction(QStringLiteral("显示主窗口"));
     N2->setObjectName(QStringLiteral("N2"));
-    connect(N1, &QAction::triggered, this, &Tfrmclock::N1Click);
-    connect(N2, &QAction::triggered, this, &Tfrmclock::N2Click);
+    connect(N1, &QAction::triggered, this, guarded(this, &Tfrmclock::N1Click));
+    connect(N2, &QAction::triggered, this, guarded(this, &Tfrmclock::N2Click));
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setTimerType(Qt::PreciseTimer);
     Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, &Tfrmclock::Timer1Timer);
+    connect(Timer1, &QTimer::timeout, this, guarded(this, &Tfrmclock::Timer1Timer));
     Timer1->start();
 
     FormCreate();

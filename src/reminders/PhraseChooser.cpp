@@ -1,5 +1,6 @@
 #include "PhraseChooser.h"
 
+#include "platform/Guarded.h"
 #include "reminders/PhraseFile.h"
 #include "widgets/GbkTextEdit.h"
 
@@ -31,13 +32,13 @@ void PhraseChooser::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
-        onShow();
+        runGuarded([this] { onShow(); });
 }
 
 bool PhraseChooser::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonDblClick) {
-        onDoubleClick();
+        runGuarded([this] { onDoubleClick(); });
         return true;
     }
     return QDialog::eventFilter(watched, event);

@@ -2,13 +2,13 @@
 
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
+#include "platform/Guarded.h"
 #include "platform/Services.h"
 #include "platform/SoundPlayer.h"
 #include "reminders/SoundCatalogue.h"
 #include "storage/TableQuery.h"
 #include "text/DateFormats.h"
 #include "widgets/GbkTextEdit.h"
-#include "widgets/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QStyle>
 #include <QTimeEdit>
 #include <QToolButton>
@@ -60,7 +59,7 @@ QCheckBox* checkBox(QWidget* parent, const QString& objectName, const QString& t
 } // namespace
 
 ReminderEditor::ReminderEditor(SoundPlayer& player, TableQuery& listRows, TableQuery& changes, QWidget* parent)
-    : QDialog(parent)
+    : CentredDialog(parent)
     , m_player(player)
     , m_listRows(listRows)
     , m_changes(changes)
@@ -183,18 +182,18 @@ ReminderEditor::ReminderEditor(SoundPlayer& player, TableQuery& listRows, TableQ
     OpenDialog1.parent = this;
     OpenDialog2.parent = this;
 
-    connect(Button1, &QPushButton::clicked, this, &ReminderEditor::Button1Click);
-    connect(CheckBox1, &QCheckBox::clicked, this, &ReminderEditor::CheckBox1Click);
-    connect(CheckBox2, &QCheckBox::clicked, this, &ReminderEditor::CheckBox2Click);
-    connect(ComboBox2, &QComboBox::textActivated, this, &ReminderEditor::onSoundPicked);
-    connect(ComboBox2->lineEdit(), &QLineEdit::textEdited, this, &ReminderEditor::ComboBox2Change);
-    connect(SpeedButton5, &QToolButton::clicked, this, &ReminderEditor::SpeedButton5Click);
-    connect(SpeedButton4, &QToolButton::clicked, this, &ReminderEditor::SpeedButton4Click);
-    connect(SpeedButton3, &QToolButton::clicked, this, &ReminderEditor::SpeedButton3Click);
-    connect(SpeedButton2, &QToolButton::clicked, this, &ReminderEditor::SpeedButton2Click);
-    connect(SpeedButton1, &QToolButton::clicked, this, &ReminderEditor::SpeedButton1Click);
-    connect(BitBtn1, &QPushButton::clicked, this, &ReminderEditor::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &ReminderEditor::BitBtn2Click);
+    connect(Button1, &QPushButton::clicked, this, guarded(this, &ReminderEditor::Button1Click));
+    connect(CheckBox1, &QCheckBox::clicked, this, guarded(this, &ReminderEditor::CheckBox1Click));
+    connect(CheckBox2, &QCheckBox::clicked, this, guarded(this, &ReminderEditor::CheckBox2Click));
+    connect(ComboBox2, &QComboBox::textActivated, this, guarded(this, &ReminderEditor::onSoundPicked));
+    connect(ComboBox2->lineEdit(), &QLineEdit::textEdited, this, guarded(this, &ReminderEditor::ComboBox2Change));
+    connect(SpeedButton5, &QToolButton::clicked, this, guarded(this, &ReminderEditor::SpeedButton5Click));
+    connect(SpeedButton4, &QToolButton::clicked, this, guarded(this, &ReminderEditor::SpeedButton4Click));
+    connect(SpeedButton3, &QToolButton::clicked, this, guarded(this, &ReminderEditor::SpeedButton3Click));
+    connect(SpeedButton2, &QToolButton::clicked, this, guarded(this, &ReminderEditor::SpeedButton2Click));
+    connect(SpeedButton1, &QToolButton::clicked, this, guarded(this, &ReminderEditor::SpeedButton1Click));
+    connect(BitBtn1, &QPushButton::clicked, this, guarded(this, &ReminderEditor::BitBtn1Click));
+    connect(BitBtn2, &QPushButton::clicked, this, guarded(this, &ReminderEditor::BitBtn2Click));
 }
 
 ReminderEditor::~ReminderEditor() = default;
@@ -206,23 +205,6 @@ QString ReminderEditor::typedPreviewFile(const QString& text)
     if (QFileInfo(text).isAbsolute())
         return text;
     return SoundCatalogue::previewFile(text);
-}
-
-void ReminderEditor::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    // Restoring a minimised window is no new showing.
-    if (event->spontaneous())
-        return;
-    WindowPlacement::centreOnScreen(this);
-    FormShow();
-}
-
-void ReminderEditor::done(int result)
-{
-    // Every way out (确定, 取消, the close box, Esc) comes through here.
-    QDialog::done(result);
-    FormClose();
 }
 
 void ReminderEditor::FormClose()

@@ -2,8 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "reminders/ReminderTable.h"
-
-#include <QDialog>
+#include "widgets/CentredDialog.h"
 
 class GbkTextEdit;
 class QCheckBox;
@@ -20,7 +19,7 @@ class TableQuery;
 /// What the add and the modify window have in common: the same controls in the same places, the same sound
 /// preview on the shared reminder player, the same save rules, the phrase chooser behind ">>>", and the reload of
 /// the list window when they close. Each close (OK, cancel, close box, Esc) runs FormClose.
-class ReminderEditor : public QDialog
+class ReminderEditor : public CentredDialog
 {
     Q_OBJECT
 public:
@@ -60,8 +59,8 @@ public:
     static QString typedPreviewFile(const QString& text);
 
 public slots:
-    virtual void FormShow() = 0;
-    void FormClose();
+    void FormShow() override = 0;
+    void FormClose() override;
     void Button1Click();
     void CheckBox1Click();
     void CheckBox2Click();
@@ -83,9 +82,6 @@ protected:
     SoundPlayer& player() { return m_player; }
     TableQuery& listRows() { return m_listRows; }
     TableQuery& changes() { return m_changes; }
-
-    void showEvent(QShowEvent* event) override;
-    void done(int result) override;
 
     /// Refuses an empty reminder text with the warning box; true when refused.
     bool refuseEmptyText();

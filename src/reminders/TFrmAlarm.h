@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/CentredDialog.h"
 
 class QAction;
 class QLineEdit;
@@ -13,7 +13,7 @@ class TableQueryModel;
 
 /// "提醒列表": every reminder in a grid, with add, modify, delete, run and stop. The editors insert and update
 /// through Query2 and reload Query1 when they close.
-class TFrmAlarm : public QDialog
+class TFrmAlarm : public CentredDialog
 {
     Q_OBJECT
 public:
@@ -43,7 +43,7 @@ public:
     QAction* N2 = nullptr; ///< "从日历文件导入…"
 
 public slots:
-    void FormShow();
+    void FormShow() override;
     void Button1Click();
     void Button2Click();
     void Button3Click();
@@ -53,9 +53,6 @@ public slots:
     void BitBtn1Click();
     void ExportCalendarClick();
     void ImportCalendarClick();
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     /// Shows 停止 when the current row's hint is "是", else 运行.

@@ -1,9 +1,9 @@
 #include "Tfrmaddcontent.h"
 
 #include "platform/Dialogs.h"
+#include "platform/Guarded.h"
 #include "platform/Services.h"
 #include "widgets/GbkLineEdit.h"
-#include "widgets/WindowPlacement.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -12,7 +12,7 @@
 #include <QStyle>
 
 Tfrmaddcontent::Tfrmaddcontent(QListWidget& target, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : CentredDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_target(target)
 {
     setObjectName(QStringLiteral("frmaddcontent"));
@@ -45,18 +45,9 @@ Tfrmaddcontent::Tfrmaddcontent(QListWidget& target, QWidget* parent)
     BitBtn2->setGeometry(240, 88, 80, 27);
     BitBtn2->setAutoDefault(false);
 
-    connect(BitBtn1, &QPushButton::clicked, this, &Tfrmaddcontent::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &Tfrmaddcontent::BitBtn2Click);
+    connect(BitBtn1, &QPushButton::clicked, this, guarded(this, &Tfrmaddcontent::BitBtn1Click));
+    connect(BitBtn2, &QPushButton::clicked, this, guarded(this, &Tfrmaddcontent::BitBtn2Click));
     // Esc closes through QDialog::reject, as the cancel button does.
-}
-
-void Tfrmaddcontent::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) {
-        WindowPlacement::centreOnScreen(this);
-        FormShow();
-    }
 }
 
 void Tfrmaddcontent::FormShow()

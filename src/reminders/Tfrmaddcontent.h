@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/CentredDialog.h"
 
 class GbkLineEdit;
 class QFrame;
@@ -9,7 +9,7 @@ class QPushButton;
 
 /// "添加提醒内容": adds phrases, one after another, to the settings window's phrase list. Nothing is saved here;
 /// the settings window writes the list when its "确定" is pressed.
-class Tfrmaddcontent : public QDialog
+class Tfrmaddcontent : public CentredDialog
 {
     Q_OBJECT
 public:
@@ -22,12 +22,11 @@ public:
     QPushButton* BitBtn2 = nullptr; ///< "取消"
 
 public slots:
-    void FormShow();
+    void FormShow() override;
     void BitBtn1Click();
     void BitBtn2Click();
 
 protected:
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

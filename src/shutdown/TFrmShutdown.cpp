@@ -2,6 +2,7 @@
 
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
+#include "platform/Guarded.h"
 #include "platform/Services.h"
 #include "storage/Settings.h"
 #include "text/DateFormats.h"
@@ -130,11 +131,11 @@ TFrmShutdown::TFrmShutdown(TNotifyPopup& warningPopup, QWidget* parent)
     Timer1->setTimerType(Qt::PreciseTimer);
     Timer1->setInterval(1000);
 
-    connect(Button1, &QPushButton::clicked, this, &TFrmShutdown::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TFrmShutdown::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TFrmShutdown::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &TFrmShutdown::Button4Click);
-    connect(Timer1, &QTimer::timeout, this, &TFrmShutdown::Timer1Timer);
+    connect(Button1, &QPushButton::clicked, this, guarded(this, &TFrmShutdown::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, guarded(this, &TFrmShutdown::Button2Click));
+    connect(Button3, &QPushButton::clicked, this, guarded(this, &TFrmShutdown::Button3Click));
+    connect(Button4, &QPushButton::clicked, this, guarded(this, &TFrmShutdown::Button4Click));
+    connect(Timer1, &QTimer::timeout, this, guarded(this, &TFrmShutdown::Timer1Timer));
 
     FormCreate();
 }
@@ -151,7 +152,7 @@ void TFrmShutdown::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (!event->spontaneous())
         WindowPlacement::centreOnScreen(this);
-    FormShow();
+    runGuarded([this] { FormShow(); });
 }
 
 void TFrmShutdown::FormShow()

@@ -3,6 +3,7 @@
 #include "TAppUpdater.h"
 #include "UpdateHandOver.h"
 #include "UpdateMessages.h"
+#include "platform/Guarded.h"
 #include "text/TextLines.h"
 
 #include <QGuiApplication>
@@ -57,7 +58,7 @@ TAppUpdaterPasswordForm::TAppUpdaterPasswordForm(QWidget* parent)
     CancelBtn = new QPushButton(BottomPanel);
     CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
     CancelBtn->setGeometry(ClientWidth / 2 + 5, 66, 75, 23);
-    connect(OKBtn, &QPushButton::clicked, this, &TAppUpdaterPasswordForm::OKBtnClick);
+    connect(OKBtn, &QPushButton::clicked, this, guarded(this, &TAppUpdaterPasswordForm::OKBtnClick));
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     resize(ClientWidth, 160);
 }

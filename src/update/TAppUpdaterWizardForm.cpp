@@ -4,6 +4,7 @@
 #include "TAppUpdaterQuestionForm.h"
 #include "UpdateMessages.h"
 #include "platform/Dialogs.h"
+#include "platform/Guarded.h"
 #include "platform/Services.h"
 #include "text/TextLines.h"
 #include "widgets/Images.h"
@@ -109,8 +110,8 @@ TAppUpdaterWizardForm::TAppUpdaterWizardForm(QWidget* parent)
     CancelBtn = new QPushButton(this);
     place(CancelBtn, "CancelBtn", 470, 308, 92, 31);
     CancelBtn->setDefault(true);
-    connect(FinishBtn, &QPushButton::clicked, this, &TAppUpdaterWizardForm::FinishBtnClick);
-    connect(CancelBtn, &QPushButton::clicked, this, &TAppUpdaterWizardForm::CancelBtnClick);
+    connect(FinishBtn, &QPushButton::clicked, this, guarded(this, &TAppUpdaterWizardForm::FinishBtnClick));
+    connect(CancelBtn, &QPushButton::clicked, this, guarded(this, &TAppUpdaterWizardForm::CancelBtnClick));
 }
 
 TAppUpdaterWizardForm* TAppUpdaterWizardForm::instance()
