@@ -26,6 +26,22 @@ const char* const kCardBackslash = "data\\card.db";
 
 } // namespace
 
+int Card::byteLimit(const QString& column)
+{
+    static const struct
+    {
+        const char* column;
+        int bytes;
+    } limits[]
+        = { { "name", 8 },    { "netname", 20 }, { "qq", 15 },   { "msn", 30 },     { "uc", 15 },   { "email", 30 },
+            { "mobile", 15 }, { "tel", 15 },     { "home", 30 }, { "address", 40 }, { "memo", 100 } };
+    for (const auto& limit : limits) {
+        if (column == QLatin1String(limit.column))
+            return limit.bytes;
+    }
+    return 0;
+}
+
 const QStringList& Card::columns()
 {
     static const QStringList list{ QStringLiteral("classify"), QStringLiteral("name"),    QStringLiteral("netname"),

@@ -386,23 +386,35 @@ void TFrmCard::CloseClick()
     close();
 }
 
-void TFrmCard::BackupClick()
+bool TFrmCard::refuseEmptyBook()
 {
     CardTables::setStatement(*Query3, CardTables::selectAllCards());
     Query3->open();
-    if (Query3->recordCount() <= 0) {
-        Services::dialogs().messageBox(this, QStringLiteral("当前状态没有任何记录，无需保存!"),
-                                       QStringLiteral("信息提示"), MsgIcon::Question, MsgButtons::Ok);
-        return;
-    }
+    if (Query3->recordCount() > 0)
+        return false;
+    Services::dialogs().messageBox(this, QStringLiteral("当前状态没有任何记录，无需保存!"), QStringLiteral("信息提示"),
+                                   MsgIcon::Question, MsgButtons::Ok);
+    return true;
+}
+
+FileDialogOptions TFrmCard::fileDialog(const QString& title, const QString& filter, const QString& suffix)
+{
     QDir().mkpath(CardFiles::backupFolder());
     FileDialogOptions options;
     options.parent = this;
-    options.title = QStringLiteral("保存数据");
+    options.title = title;
     options.initialDir = CardFiles::backupFolder();
+    options.filter = filter;
+    options.defaultSuffix = suffix;
+    return options;
+}
+
+void TFrmCard::BackupClick()
+{
+    if (refuseEmptyBook())
+        return;
+    FileDialogOptions options = fileDialog(QStringLiteral("保存数据"), kBackupFilter, QStringLiteral("Dat"));
     options.fileName = CardFiles::backupFileName(Services::clock().now().date());
-    options.filter = kBackupFilter;
-    options.defaultSuffix = QStringLiteral("Dat");
     options.confirmOverwrite = true;
     const QString target = Services::dialogs().saveFile(options);
     if (!target.isEmpty())
@@ -417,14 +429,8 @@ void TFrmCard::RestoreClick()
                                        QStringLiteral("警告提示"), MsgIcon::Warning, MsgButtons::OkCancel)
         != MsgAnswer::Ok)
         return;
-    QDir().mkpath(CardFiles::backupFolder());
-    FileDialogOptions options;
-    options.parent = this;
-    options.title = QStringLiteral("恢复数据");
-    options.initialDir = CardFiles::backupFolder();
-    options.filter = kBackupFilter;
-    options.defaultSuffix = QStringLiteral("Dat");
-    const QString source = Services::dialogs().openFile(options);
+    const QString source
+        = Services::dialogs().openFile(fileDialog(QStringLiteral("恢复数据"), kBackupFilter, QStringLiteral("Dat")));
     if (!source.isEmpty()) {
         if (CardFiles::restore(source))
             Services::dialogs().messageBox(this, QStringLiteral("成功读入：") + source + QStringLiteral("!"),
@@ -448,21 +454,10 @@ void TFrmCard::ExportTextClick()
 
 void TFrmCard::ExportVCardClick()
 {
-    CardTables::setStatement(*Query3, CardTables::selectAllCards());
-    Query3->open();
-    if (Query3->recordCount() <= 0) {
-        Services::dialogs().messageBox(this, QStringLiteral("当前状态没有任何记录，无需保存!"),
-                                       QStringLiteral("信息提示"), MsgIcon::Question, MsgButtons::Ok);
+    if (refuseEmptyBook())
         return;
-    }
-    QDir().mkpath(CardFiles::backupFolder());
-    FileDialogOptions options;
-    options.parent = this;
-    options.title = QStringLiteral("导出vCard");
-    options.initialDir = CardFiles::backupFolder();
+    FileDialogOptions options = fileDialog(QStringLiteral("导出vCard"), kVCardFilter, QStringLiteral("vcf"));
     options.fileName = VCard::defaultFileName();
-    options.filter = kVCardFilter;
-    options.defaultSuffix = QStringLiteral("vcf");
     options.confirmOverwrite = true;
     const QString target = Services::dialogs().saveFile(options);
     if (target.isEmpty())
@@ -475,13 +470,7 @@ void TFrmCard::ExportVCardClick()
 
 void TFrmCard::ImportVCardClick()
 {
-    QDir().mkpath(CardFiles::backupFolder());
-    FileDialogOptions options;
-    options.parent = this;
-    options.title = QStringLiteral("导入vCard");
-    options.initialDir = CardFiles::backupFolder();
-    options.filter = kVCardFilter;
-    const QString source = Services::dialogs().openFile(options);
+    const QString source = Services::dialogs().openFile(fileDialog(QStringLiteral("导入vCard"), kVCardFilter));
     if (source.isEmpty())
         return;
     const VCard::ImportResult result = VCard::importFile(source);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Dialogs.h"
 #include "widgets/CentredDialog.h"
 
 class QAction;
@@ -113,6 +114,10 @@ private:
     /// The selected card node, or null when the selection is no card or a card whose name is only blanks.
     QTreeWidgetItem* selectedCard() const;
     QList<QLineEdit*> detailEdits() const;
+    /// True, after saying so, when the card table holds no card to save.
+    bool refuseEmptyBook();
+    /// A file dialog that starts in the backup folder (made when missing).
+    FileDialogOptions fileDialog(const QString& title, const QString& filter, const QString& suffix = {});
 
     Opens m_opens;
 };

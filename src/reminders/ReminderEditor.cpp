@@ -350,6 +350,19 @@ bool ReminderEditor::refuseEmptyText()
     return true;
 }
 
+void ReminderEditor::save(const QStringList& statement)
+{
+    if (refuseEmptyText())
+        return;
+    m_changes.close();
+    m_changes.clearSql();
+    for (const QString& line : statement)
+        m_changes.addSql(line);
+    ReminderTable::bindValues(m_changes, values());
+    m_changes.execSql();
+    accept();
+}
+
 Reminder ReminderEditor::values() const
 {
     Reminder r;

@@ -81,10 +81,12 @@ protected:
 
     SoundPlayer& player() { return m_player; }
     TableQuery& listRows() { return m_listRows; }
-    TableQuery& changes() { return m_changes; }
 
     /// Refuses an empty reminder text with the warning box; true when refused.
     bool refuseEmptyText();
+    /// Saves the values through the list window's Query2 with the statement's lines, and closes the window.
+    /// An empty text is refused instead.
+    void save(const QStringList& statement);
     /// The values the controls stand for, as statements 3 and 4 take them (no key).
     Reminder values() const;
     /// Opens a preview file on the player at once, and shows the play button.

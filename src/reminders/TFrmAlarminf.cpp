@@ -38,13 +38,5 @@ void TFrmAlarminf::FormShow()
 
 void TFrmAlarminf::BitBtn1Click()
 {
-    if (refuseEmptyText())
-        return;
-    TableQuery& query = changes();
-    query.close();
-    query.clearSql();
-    query.addSql(ReminderTable::insert(AppPaths::reminderTablePath()));
-    ReminderTable::bindValues(query, values());
-    query.execSql();
-    accept();
+    save({ ReminderTable::insert(AppPaths::reminderTablePath()) });
 }

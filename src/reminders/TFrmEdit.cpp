@@ -51,14 +51,5 @@ void TFrmEdit::FormShow()
 
 void TFrmEdit::BitBtn1Click()
 {
-    if (refuseEmptyText())
-        return;
-    TableQuery& query = changes();
-    query.close();
-    query.clearSql();
-    query.addSql(ReminderTable::updateLine1(AppPaths::reminderTablePath()));
-    query.addSql(ReminderTable::updateLine2(Edit3->text()));
-    ReminderTable::bindValues(query, values());
-    query.execSql();
-    accept();
+    save({ ReminderTable::updateLine1(AppPaths::reminderTablePath()), ReminderTable::updateLine2(Edit3->text()) });
 }

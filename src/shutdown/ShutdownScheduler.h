@@ -59,13 +59,13 @@ public:
     /// Throws AppError when the power-off request fails; the plan is already cleared then.
     TickResult tick();
 
-    /// Clears both modes, then asks for the power-off. Throws AppError when the request fails.
-    void shutdownNow();
-
     /// "离关机还有" + M + "分", M being the first four characters of seconds ÷ 60 in shortest decimal form.
     static QString remainLabel(int seconds);
 
 private:
+    /// Clears both modes, then asks for the power-off. Throws AppError when the request fails.
+    void shutdownNow();
+
     QString m_path;
     TickSeconds m_seconds; ///< a run starts with the first tick that finds a plan
 };

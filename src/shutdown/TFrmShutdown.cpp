@@ -215,11 +215,6 @@ void TFrmShutdown::Timer1Timer()
         showWarning();
 }
 
-void TFrmShutdown::ShutdownNow()
-{
-    m_scheduler.shutdownNow();
-}
-
 void TFrmShutdown::showWarning()
 {
     m_warningPopup.setTimeOut(60);

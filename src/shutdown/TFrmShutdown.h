@@ -51,7 +51,6 @@ public slots:
     void Button3Click();
     void Button4Click();
     void Timer1Timer();
-    void ShutdownNow();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -281,14 +281,6 @@ QString TAppUpdater::GetInfoValue(const QByteArray& infoText, const QString& nam
     return decodeInfoText(end < 0 ? rest : rest.left(end));
 }
 
-QStringList TAppUpdater::ReadDownloadList(const QByteArray& infoText)
-{
-    QStringList list;
-    for (const TDownloadEntry& entry : ReadDownloadEntries(infoText))
-        list << entry.URL;
-    return list;
-}
-
 QList<TDownloadEntry> TAppUpdater::ReadDownloadEntries(const QByteArray& infoText)
 {
     const QHash<QByteArray, qsizetype> markers = markerPositions(asciiLower(infoText));

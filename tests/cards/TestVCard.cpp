@@ -536,7 +536,7 @@ void TestVCard::survivesRandomBytesAndTruncation()
         for (const VCard::Entry& e : read.entries) {
             QVERIFY(!e.card.name.trimmed().isEmpty());
             for (const QString& column : Card::columns()) {
-                const int limit = VCard::byteLimit(column);
+                const int limit = Card::byteLimit(column);
                 QVERIFY(limit == 0 || Gbk::byteLength(e.card.value(column)) <= limit);
             }
         }
