@@ -1,7 +1,6 @@
+#include "TestEnvironment.h"
 #include "storage/Settings.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <functional>
@@ -39,7 +38,8 @@ class TestSettings : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { m_dir = std::make_unique<QTemporaryDir>(); }
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
 
     void reads_data()
     {
@@ -92,9 +92,9 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(QVariant, value);
         if (!file.isEmpty())
-            write(file);
+            m_env->writeFile(QStringLiteral("helper.ini"), file);
         QVERIFY2(readers().contains(key), qPrintable(key));
-        const QVariant read = readers().value(key)(Settings(path()));
+        const QVariant read = readers().value(key)(Settings());
         QCOMPARE(read.typeId(), value.typeId());
         QCOMPARE(read, value);
     }
@@ -102,13 +102,13 @@ private slots:
     // The settings window's "确定" writes the six values in this order, as 1/0 and the skin's index.
     void systemIsWrittenInOrder()
     {
-        Settings settings(path());
+        Settings settings;
         Settings::System values;
         values.autostart = false;
         values.hideMain = true;
         values.skin = -1;
         settings.setSystem(values);
-        QCOMPARE(read(),
+        QCOMPARE(m_env->readFile(QStringLiteral("helper.ini")),
                  QByteArray("[system]\r\nautostart=0\r\nshow=1\r\nautoclose=1\r\nclock=1\r\nhide=1\r\nskin=-1\r\n"));
         const Settings::System back = settings.system();
         QCOMPARE(back.autostart, false);
@@ -119,7 +119,7 @@ private slots:
 
     void systemDefaultsAreTheKeysDefaults()
     {
-        const Settings::System values = Settings(path()).system();
+        const Settings::System values = Settings().system();
         QCOMPARE(values.autostart, true);
         QCOMPARE(values.showPlan, true);
         QCOMPARE(values.autoClosePlan, true);
@@ -130,29 +130,17 @@ private slots:
 
     void halfKeysAreWrittenInTheirEncodings()
     {
-        Settings settings(path());
+        Settings settings;
         settings.set(Settings::Appointed, true);
         settings.set(Settings::Date, QDate(2026, 3, 7));
         settings.set(Settings::Time, QTime(9, 5, 0));
         settings.set(Settings::RemainTime, -11);
-        QCOMPARE(read(), QByteArray("[halt]\r\nappoint=1\r\ndate=2026-3-7\r\ntime=9:05:00\r\nremaintime=-11\r\n"));
+        QCOMPARE(m_env->readFile(QStringLiteral("helper.ini")),
+                 QByteArray("[halt]\r\nappoint=1\r\ndate=2026-3-7\r\ntime=9:05:00\r\nremaintime=-11\r\n"));
     }
 
 private:
-    QString path() const { return m_dir->filePath(QStringLiteral("helper.ini")); }
-    void write(const QByteArray& bytes) const
-    {
-        QFile f(path());
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-    }
-    QByteArray read() const
-    {
-        QFile f(path());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TestEnvironment> m_env;
 };
 
 QTEST_GUILESS_MAIN(TestSettings)
