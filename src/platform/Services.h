@@ -14,8 +14,10 @@ class Autostart;
 class ProcessStarter;
 struct PlatformLayer;
 
-/// The platform seams the program talks to. The application object installs the Linux implementations at start;
-/// tests install fakes. Nothing here owns what it is given.
+/// The platform seams the program talks to. The application object installs the layer makePlatformLayer() builds
+/// (PlatformLayer.h; the Linux implementations live in linux/ alone); tests install the fakes of tests/fakes/.
+/// Nothing here owns what it is given. Beside the seams this folder holds the timing rule of every once-a-second
+/// tick (TickSeconds.h) and the error boundary every handler runs in (Guarded.h).
 namespace Services {
 
 Clock& clock(); ///< falls back to the system clock when none is installed
