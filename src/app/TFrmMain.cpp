@@ -1,28 +1,19 @@
 #include "TFrmMain.h"
 
-#include "Forms.h"
 #include "MakerInfo.h"
-#include "TFrmSystemset.h"
-#include "TFrmabout.h"
-#include "cards/TFrmCalendar.h"
-#include "cards/TFrmCard.h"
-#include "clock/Tfrmclock.h"
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/Guarded.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
 #include "platform/SoundPlayer.h"
 #include "platform/WebPage.h"
 #include "reminders/NotifyPopupAdapter.h"
 #include "reminders/ReminderEngine.h"
-#include "reminders/TFrmAlarm.h"
-#include "reminders/TFrmAlarminf.h"
 #include "reminders/TodayPlan.h"
-#include "shutdown/TFrmShutdown.h"
-#include "storage/SettingsFile.h"
+#include "storage/Settings.h"
 #include "storage/TableQuery.h"
-#include "update/TFrmUpdate.h"
 #include "widgets/Images.h"
 #include "widgets/SkinTable.h"
 #include "widgets/TNavBar.h"
@@ -32,6 +23,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,12 +34,19 @@
 
 namespace {
 const QString kStars = QStringLiteral("***********************");
-}
 
-TFrmMain::TFrmMain(QWidget* parent)
+void showModal(QDialog* window)
+{
+    if (window)
+        window->exec();
+}
+} // namespace
+
+TFrmMain::TFrmMain(SoundPlayer& reminderPlayer, QWidget* parent)
     : QWidget(parent,
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowCloseButtonHint)
+    , m_reminderPlayer(reminderPlayer)
 {
     setObjectName(QStringLiteral("FrmMain"));
     setWindowTitle(QStringLiteral("Vantrel"));
@@ -115,16 +114,13 @@ TFrmMain::TFrmMain(QWidget* parent)
     SkinEngine1->setObjectName(QStringLiteral("SkinEngine1"));
 
     m_reminderPopup = std::make_unique<NotifyPopupAdapter>(NotifyPopup1);
-    // The shared player's window is created after this one, so the engine looks it up when a reminder fires.
-    m_reminderEngine = std::make_unique<ReminderEngine>(*Query1, *m_reminderPopup, []() -> SoundPlayer* {
-        return Forms::FrmAlarminf ? Forms::FrmAlarminf->MediaPlayer1 : nullptr;
-    });
+    m_reminderEngine = std::make_unique<ReminderEngine>(*Query1, *m_reminderPopup, m_reminderPlayer);
 
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setTimerType(Qt::PreciseTimer);
     Timer2->setInterval(1000);
-    connect(Timer2, &QTimer::timeout, this, &TFrmMain::Timer2Timer);
+    connect(Timer2, &QTimer::timeout, this, guarded(this, &TFrmMain::Timer2Timer));
 
     // The tray icon's start-up event runs while the window loads, before the window's own creation handler.
     TrayIcon1->Loaded();
@@ -162,40 +158,22 @@ void TFrmMain::buildNavBar()
     BtnStars = NavBar1->addButton(power, kStars, QIcon());
     BtnExit = NavBar1->addButton(power, QStringLiteral("退出Vantrel"), Images::icon(QStringLiteral("nav-exit")));
 
-    connect(BtnAlarmList, &QToolButton::clicked, this, [] {
-        if (Forms::FrmAlarm)
-            Forms::FrmAlarm->exec();
-    });
-    connect(BtnUpdate, &QToolButton::clicked, this, [] {
-        if (Forms::FrmUpdate)
-            Forms::FrmUpdate->exec();
-    });
-    connect(BtnCardManage, &QToolButton::clicked, this, [] {
-        if (Forms::FrmCard)
-            Forms::FrmCard->exec();
-    });
-    connect(BtnCardSearch, &QToolButton::clicked, this, [] {
-        if (Forms::FrmCalendar)
-            Forms::FrmCalendar->exec();
-    });
-    connect(BtnSystemSet, &QToolButton::clicked, this, [] {
-        if (Forms::FrmSystemset)
-            Forms::FrmSystemset->exec();
-    });
-    connect(BtnLocalTime, &QToolButton::clicked, this, [] { Services::shell().openDateTimeSettings(); });
-    connect(BtnHomePage, &QToolButton::clicked, this, [] { OpenWebPage(MakerInfo::homePage()); });
-    connect(BtnGuestBook, &QToolButton::clicked, this, [] { OpenWebPage(MakerInfo::guestBook()); });
+    connect(BtnAlarmList, &QToolButton::clicked, this, guarded([this] { showModal(m_opens.reminderList); }));
+    connect(BtnUpdate, &QToolButton::clicked, this, guarded([this] { showModal(m_opens.update); }));
+    connect(BtnCardManage, &QToolButton::clicked, this, guarded([this] { showModal(m_opens.cardManager); }));
+    connect(BtnCardSearch, &QToolButton::clicked, this, guarded([this] { showModal(m_opens.cardSearch); }));
+    connect(BtnSystemSet, &QToolButton::clicked, this, guarded([this] { showModal(m_opens.settings); }));
+    connect(BtnLocalTime, &QToolButton::clicked, this, guarded([] { Services::shell().openDateTimeSettings(); }));
+    connect(BtnHomePage, &QToolButton::clicked, this, guarded([] { OpenWebPage(MakerInfo::homePage()); }));
+    connect(BtnGuestBook, &QToolButton::clicked, this, guarded([] { OpenWebPage(MakerInfo::guestBook()); }));
     connect(BtnMail, &QToolButton::clicked, this,
-            [] { Services::shell().open(QStringLiteral("mailto:") + MakerInfo::mailAddress()); });
+            guarded([] { Services::shell().open(QStringLiteral("mailto:") + MakerInfo::mailAddress()); }));
     connect(BtnHelp, &QToolButton::clicked, this,
-            [] { Services::shell().open(AppPaths::appDir() + QStringLiteral("helper.chm")); });
-    connect(BtnAbout, &QToolButton::clicked, this, &TFrmMain::AboutClick);
-    connect(BtnShutdown, &QToolButton::clicked, this, [] {
-        if (Forms::FrmShutdown)
-            Forms::FrmShutdown->exec();
-    });
-    connect(BtnHide, &QToolButton::clicked, this, &TFrmMain::HideClick);
-    connect(BtnExit, &QToolButton::clicked, this, [this] { ExitWithConfirmation(); });
+            guarded([] { Services::shell().open(AppPaths::appDir() + QStringLiteral("helper.chm")); }));
+    connect(BtnAbout, &QToolButton::clicked, this, guarded(this, &TFrmMain::AboutClick));
+    connect(BtnShutdown, &QToolButton::clicked, this, guarded([this] { showModal(m_opens.shutdown); }));
+    connect(BtnHide, &QToolButton::clicked, this, guarded(this, &TFrmMain::HideClick));
+    connect(BtnExit, &QToolButton::clicked, this, guarded([this] { ExitWithConfirmation(); }));
 }
 
 void TFrmMain::buildTrayMenu()
@@ -218,26 +196,25 @@ void TFrmMain::buildTrayMenu()
     N16 = add("N16", QStringLiteral("退出"));
     PopupMenu1->addSeparator();
 
-    connect(N1, &QAction::triggered, this, &TFrmMain::N1Click);
-    connect(N5, &QAction::triggered, this, &TFrmMain::N5Click);
-    connect(N11, &QAction::triggered, this, &TFrmMain::N11Click);
-    connect(N12, &QAction::triggered, this, &TFrmMain::N12Click);
-    connect(N13, &QAction::triggered, this, &TFrmMain::N13Click);
-    connect(N14, &QAction::triggered, this, &TFrmMain::N14Click);
-    connect(N16, &QAction::triggered, this, [this] { ExitWithConfirmation(); });
+    connect(N1, &QAction::triggered, this, guarded(this, &TFrmMain::N1Click));
+    connect(N5, &QAction::triggered, this, guarded(this, &TFrmMain::N5Click));
+    connect(N11, &QAction::triggered, this, guarded(this, &TFrmMain::N11Click));
+    connect(N12, &QAction::triggered, this, guarded(this, &TFrmMain::N12Click));
+    connect(N13, &QAction::triggered, this, guarded(this, &TFrmMain::N13Click));
+    connect(N14, &QAction::triggered, this, guarded(this, &TFrmMain::N14Click));
+    connect(N16, &QAction::triggered, this, guarded([this] { ExitWithConfirmation(); }));
 }
 
 void TFrmMain::TrayIcon1Startup(bool& ShowMainForm)
 {
     setWindowTitle(QStringLiteral("Vantrel"));
-    SettingsFile settings(AppPaths::settingsFilePath());
-    ShowMainForm = settings.readInteger(QStringLiteral("system"), QStringLiteral("hide"), 0) != 1;
+    ShowMainForm = !Settings().get(Settings::HideMain);
 }
 
 void TFrmMain::FormCreate()
 {
-    SettingsFile settings(AppPaths::settingsFilePath());
-    const int skin = settings.readInteger(QStringLiteral("system"), QStringLiteral("skin"), 0);
+    const Settings settings;
+    const int skin = settings.get(Settings::Skin);
     const QString file = SkinTable::fileForIndex(skin);
     if (!file.isEmpty())
         SkinEngine1->setSkinFile(AppPaths::appDir() + file);
@@ -272,20 +249,19 @@ void TFrmMain::N5Click()
 void TFrmMain::N11Click()
 {
     if (N11->text() != QStringLiteral("打开电子钟")) {
-        if (auto* clock = Forms::frmclock)
-            clock->close();
+        if (m_opens.clock)
+            m_opens.clock->close();
         N11->setText(QStringLiteral("打开电子钟"));
     } else {
-        if (auto* clock = Forms::frmclock)
-            clock->show();
+        if (m_opens.clock)
+            m_opens.clock->show();
         N11->setText(QStringLiteral("关闭电子钟"));
     }
 }
 
 void TFrmMain::N12Click()
 {
-    if (Forms::FrmAlarminf && Forms::FrmAlarminf->MediaPlayer1)
-        Forms::FrmAlarminf->MediaPlayer1->close();
+    m_reminderPlayer.close();
 }
 
 void TFrmMain::N13Click()
@@ -295,17 +271,16 @@ void TFrmMain::N13Click()
 
 void TFrmMain::N14Click()
 {
-    if (Forms::Frmabout)
-        Forms::Frmabout->exec();
+    showModal(m_opens.about);
 }
 
 void TFrmMain::AboutClick()
 {
-    if (!Forms::Frmabout)
+    if (!m_opens.about)
         return;
-    Forms::Frmabout->show();
-    Forms::Frmabout->raise();
-    Forms::Frmabout->activateWindow();
+    m_opens.about->show();
+    m_opens.about->raise();
+    m_opens.about->activateWindow();
 }
 
 void TFrmMain::HideClick()
@@ -329,8 +304,8 @@ bool TFrmMain::ExitWithConfirmation()
 
 void TFrmMain::showClock()
 {
-    if (auto* clock = Forms::frmclock)
-        clock->show();
+    if (m_opens.clock)
+        m_opens.clock->show();
     N11->setText(QStringLiteral("关闭电子钟"));
 }
 

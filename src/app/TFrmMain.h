@@ -4,12 +4,14 @@
 #include <memory>
 
 class QAction;
+class QDialog;
 class QLabel;
 class QMenu;
 class QTimer;
 class QToolButton;
 class ReminderEngine;
 class ReminderPopup;
+class SoundPlayer;
 class TableQuery;
 class TNavBar;
 class TNotifyPopup;
@@ -22,8 +24,25 @@ class TFrmMain : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TFrmMain(QWidget* parent = nullptr);
+    /// reminderPlayer is the shared reminder player (the add window's MediaPlayer1): the engine plays on it and
+    /// "关闭提醒音乐" closes it.
+    explicit TFrmMain(SoundPlayer& reminderPlayer, QWidget* parent = nullptr);
     ~TFrmMain() override;
+
+    /// The windows this one opens. They are created after it, so start-up hands them over once they exist; a
+    /// window not handed over is not opened.
+    struct Opens
+    {
+        QDialog* reminderList = nullptr; ///< "提醒列表", modal
+        QDialog* settings = nullptr; ///< "系统设置", modal
+        QDialog* cardManager = nullptr; ///< "名片管理", modal
+        QDialog* cardSearch = nullptr; ///< "名片查询", modal
+        QDialog* update = nullptr; ///< "软件升级", modal
+        QDialog* shutdown = nullptr; ///< "关机设置", modal
+        QDialog* about = nullptr; ///< "关于": modal from the tray, modeless from the bar
+        QWidget* clock = nullptr; ///< the desktop clock
+    };
+    void setOpens(const Opens& windows) { m_opens = windows; }
 
     /// The start-up decision taken from "hide": false keeps the main window hidden at start.
     bool showMainForm() const { return m_showMainForm; }
@@ -92,6 +111,8 @@ private:
     void buildTrayMenu();
     void showClock();
 
+    SoundPlayer& m_reminderPlayer;
+    Opens m_opens;
     bool m_showMainForm = true;
     bool m_exiting = false;
     bool m_placed = false;

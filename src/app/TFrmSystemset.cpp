@@ -1,44 +1,30 @@
 #include "TFrmSystemset.h"
 
-#include "Forms.h"
-#include "TFrmMain.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "platform/Autostart.h"
 #include "platform/Clock.h"
+#include "platform/Guarded.h"
 #include "platform/Services.h"
 #include "platform/SoundPlayer.h"
 #include "reminders/PhraseFile.h"
-#include "reminders/Tfrmaddcontent.h"
 #include "reminders/TodayPlan.h"
-#include "storage/SettingsFile.h"
+#include "storage/Settings.h"
 #include "storage/TableQuery.h"
 #include "widgets/SkinTable.h"
 #include "widgets/TNotifyPopup.h"
 #include "widgets/TSkinEngine.h"
-#include "widgets/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QListWidget>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 
 namespace {
-const QString kSection = QStringLiteral("system");
-
-struct Switch
-{
-    const char* key;
-    int defaultValue;
-};
-// In the order they are loaded and saved; the check boxes follow the same order.
-constexpr Switch kSwitches[] = { { "autostart", 1 }, { "show", 1 }, { "autoclose", 1 }, { "clock", 1 }, { "hide", 0 } };
-
 QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& text, int y)
 {
     auto* box = new QCheckBox(text, parent);
@@ -70,8 +56,9 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, 
 }
 } // namespace
 
-TFrmSystemset::TFrmSystemset(QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+TFrmSystemset::TFrmSystemset(TSkinEngine& skinEngine, QWidget* parent)
+    : CentredDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_skinEngine(skinEngine)
     , m_player(Services::soundPlayers().create())
 {
     setObjectName(QStringLiteral("FrmSystemset"));
@@ -130,15 +117,15 @@ TFrmSystemset::TFrmSystemset(QWidget* parent)
     NotifyPopup1->setObjectName(QStringLiteral("NotifyPopup1"));
     TNotifyPopup::applyProgramSettings(NotifyPopup1);
 
-    connect(CheckBox4, &QCheckBox::clicked, this, &TFrmSystemset::CheckBox4Click);
-    connect(SpeedButton3, &QToolButton::clicked, this, &TFrmSystemset::SpeedButton3Click);
+    connect(CheckBox4, &QCheckBox::clicked, this, guarded(this, &TFrmSystemset::CheckBox4Click));
+    connect(SpeedButton3, &QToolButton::clicked, this, guarded(this, &TFrmSystemset::SpeedButton3Click));
     // Only a choice by the user repaints; loading the index from the file or "默认值" does not.
-    connect(ComboBox1, &QComboBox::activated, this, &TFrmSystemset::ComboBox1Change);
-    connect(SpeedButton1, &QToolButton::clicked, this, &TFrmSystemset::SpeedButton1Click);
-    connect(SpeedButton2, &QToolButton::clicked, this, &TFrmSystemset::SpeedButton2Click);
-    connect(BitBtn4, &QPushButton::clicked, this, &TFrmSystemset::BitBtn4Click);
-    connect(BitBtn3, &QPushButton::clicked, this, &TFrmSystemset::BitBtn3Click);
-    connect(Timer1, &QTimer::timeout, this, &TFrmSystemset::Timer1Timer);
+    connect(ComboBox1, &QComboBox::activated, this, guarded(this, &TFrmSystemset::ComboBox1Change));
+    connect(SpeedButton1, &QToolButton::clicked, this, guarded(this, &TFrmSystemset::SpeedButton1Click));
+    connect(SpeedButton2, &QToolButton::clicked, this, guarded(this, &TFrmSystemset::SpeedButton2Click));
+    connect(BitBtn4, &QPushButton::clicked, this, guarded(this, &TFrmSystemset::BitBtn4Click));
+    connect(BitBtn3, &QPushButton::clicked, this, guarded(this, &TFrmSystemset::BitBtn3Click));
+    connect(Timer1, &QTimer::timeout, this, guarded(this, &TFrmSystemset::Timer1Timer));
 
     FormCreate();
 }
@@ -150,15 +137,6 @@ void TFrmSystemset::FormCreate()
     loadSettings();
     showTodayPlanAtStart();
     setChimeOn(CheckBox4->isChecked());
-}
-
-void TFrmSystemset::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) {
-        WindowPlacement::centreOnScreen(this);
-        FormShow();
-    }
 }
 
 void TFrmSystemset::FormShow()
@@ -173,29 +151,22 @@ void TFrmSystemset::FormShow()
 
 void TFrmSystemset::loadSettings()
 {
-    const SettingsFile settings(AppPaths::settingsFilePath());
-    QCheckBox* boxes[] = { CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5 };
-    for (int i = 0; i < 5; ++i) {
-        const Switch& s = kSwitches[i];
-        boxes[i]->setChecked(settings.readInteger(kSection, QString::fromLatin1(s.key), s.defaultValue) == 1);
-    }
-    const int skin = settings.readInteger(kSection, QStringLiteral("skin"), 0);
-    ComboBox1->setCurrentIndex(skin >= 0 && skin < ComboBox1->count() ? skin : -1);
+    const Settings::System values = Settings().system();
+    CheckBox1->setChecked(values.autostart);
+    CheckBox2->setChecked(values.showPlan);
+    CheckBox3->setChecked(values.autoClosePlan);
+    CheckBox4->setChecked(values.chime);
+    CheckBox5->setChecked(values.hideMain);
+    ComboBox1->setCurrentIndex(values.skin >= 0 && values.skin < ComboBox1->count() ? values.skin : -1);
 }
 
 void TFrmSystemset::showTodayPlanAtStart()
 {
     if (!CheckBox2->isChecked())
         return;
-    // This runs while the window is being built at start-up, outside any event handler: an unreadable table is
-    // reported and start-up goes on.
-    try {
-        TodayPlan::show(*Query1, *NotifyPopup1, CheckBox3->isChecked() ? 10 : 1000);
-        Query1->close();
-    } catch (const AppError& error) {
-        Query1->close();
-        Services::reportError(error.text());
-    }
+    // This runs while the window is being built at start-up: an unreadable table is reported and start-up goes on.
+    runGuarded([this] { TodayPlan::show(*Query1, *NotifyPopup1, CheckBox3->isChecked() ? 10 : 1000); });
+    Query1->close();
 }
 
 void TFrmSystemset::setChimeOn(bool on)
@@ -227,44 +198,28 @@ void TFrmSystemset::Timer1Timer()
 
 void TFrmSystemset::SpeedButton3Click()
 {
-    CheckBox1->setChecked(true);
-    CheckBox2->setChecked(true);
-    CheckBox3->setChecked(true);
-    CheckBox4->setChecked(true);
-    CheckBox5->setChecked(false);
-    ComboBox1->setCurrentIndex(0);
-}
-
-void TFrmSystemset::setSkinEngine(TSkinEngine* engine)
-{
-    m_skinEngine = engine;
-}
-
-TSkinEngine* TFrmSystemset::skinEngine() const
-{
-    if (m_skinEngine)
-        return m_skinEngine;
-    return Forms::FrmMain ? Forms::FrmMain->SkinEngine1 : nullptr;
+    const Settings::System defaults;
+    CheckBox1->setChecked(defaults.autostart);
+    CheckBox2->setChecked(defaults.showPlan);
+    CheckBox3->setChecked(defaults.autoClosePlan);
+    CheckBox4->setChecked(defaults.chime);
+    CheckBox5->setChecked(defaults.hideMain);
+    ComboBox1->setCurrentIndex(defaults.skin);
 }
 
 void TFrmSystemset::ComboBox1Change()
 {
-    TSkinEngine* engine = skinEngine();
-    if (!engine)
-        return;
     const QString file = SkinTable::fileForName(ComboBox1->currentText());
     if (!file.isEmpty())
-        engine->setSkinFile(AppPaths::appDir() + file);
-    if (!engine->Active())
-        engine->setActive(true);
+        m_skinEngine.setSkinFile(AppPaths::appDir() + file);
+    if (!m_skinEngine.Active())
+        m_skinEngine.setActive(true);
 }
 
 void TFrmSystemset::SpeedButton1Click()
 {
-    if (!Forms::frmaddcontent)
-        return;
-    Forms::frmaddcontent->setTargetList(ListBox1);
-    Forms::frmaddcontent->exec();
+    if (m_opens.addPhrase)
+        m_opens.addPhrase->exec();
 }
 
 void TFrmSystemset::SpeedButton2Click()
@@ -290,11 +245,14 @@ void TFrmSystemset::BitBtn4Click()
         autostartError = error.text();
     }
 
-    SettingsFile settings(AppPaths::settingsFilePath());
-    const QCheckBox* boxes[] = { CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5 };
-    for (int i = 0; i < 5; ++i)
-        settings.writeInteger(kSection, QString::fromLatin1(kSwitches[i].key), boxes[i]->isChecked() ? 1 : 0);
-    settings.writeInteger(kSection, QStringLiteral("skin"), ComboBox1->currentIndex());
+    Settings::System values;
+    values.autostart = CheckBox1->isChecked();
+    values.showPlan = CheckBox2->isChecked();
+    values.autoClosePlan = CheckBox3->isChecked();
+    values.chime = CheckBox4->isChecked();
+    values.hideMain = CheckBox5->isChecked();
+    values.skin = ComboBox1->currentIndex();
+    Settings().setSystem(values);
 
     QStringList phrases;
     for (int i = 0; i < ListBox1->count(); ++i)

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QDialog>
-#include <QPointer>
+#include "widgets/CentredDialog.h"
 #include <memory>
 
 #include "reminders/HourlyChime.h"
@@ -21,15 +20,20 @@ class TSkinEngine;
 /// "系统设置": the switches of section "system" in helper.ini, the autostart entry, the skin list and the preset
 /// reminder phrases. The window also owns the hourly chime (its timer and player) and shows today's plan once at
 /// start-up. It is created once and loads its controls from the file at creation and at every showing.
-class TFrmSystemset : public QDialog
+class TFrmSystemset : public CentredDialog
 {
     Q_OBJECT
 public:
-    explicit TFrmSystemset(QWidget* parent = nullptr);
+    /// skinEngine is the main window's SkinEngine1, on which a choice in the skin list acts.
+    explicit TFrmSystemset(TSkinEngine& skinEngine, QWidget* parent = nullptr);
     ~TFrmSystemset() override;
 
-    /// The skin component a choice in the skin list acts on; by default the main window's SkinEngine1.
-    void setSkinEngine(TSkinEngine* engine);
+    /// The window this one opens; start-up hands it over once it exists.
+    struct Opens
+    {
+        QDialog* addPhrase = nullptr; ///< "+": Tfrmaddcontent, which adds to ListBox1
+    };
+    void setOpens(const Opens& windows) { m_opens = windows; }
 
     QGroupBox* GroupBox1 = nullptr; ///< "系统设置"
     QCheckBox* CheckBox1 = nullptr; ///< "Windows 启动时程序自动运行" (autostart)
@@ -54,7 +58,7 @@ public:
 
 public slots:
     void FormCreate();
-    void FormShow();
+    void FormShow() override;
     void CheckBox4Click();
     void SpeedButton3Click();
     void ComboBox1Change();
@@ -64,16 +68,13 @@ public slots:
     void BitBtn3Click();
     void Timer1Timer();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void loadSettings();
     void setChimeOn(bool on);
     void showTodayPlanAtStart();
-    TSkinEngine* skinEngine() const;
 
+    TSkinEngine& m_skinEngine;
+    Opens m_opens;
     std::unique_ptr<SoundPlayer> m_player;
     HourlyChime m_chime;
-    QPointer<TSkinEngine> m_skinEngine;
 };

@@ -2,17 +2,15 @@
 
 #include "MakerInfo.h"
 #include "widgets/Images.h"
-#include "widgets/WindowPlacement.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 TFrmabout::TFrmabout(QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : CentredDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Frmabout"));
     setWindowTitle(QStringLiteral("关于"));
@@ -67,11 +65,4 @@ TFrmabout::TFrmabout(QWidget* parent)
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(strip);
     layout->addLayout(right, 1);
-}
-
-void TFrmabout::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        WindowPlacement::centreOnScreen(this);
 }

@@ -1,14 +1,11 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/CentredDialog.h"
 
 /// "关于": the product name, its version and the maker's contact lines.
-class TFrmabout : public QDialog
+class TFrmabout : public CentredDialog
 {
     Q_OBJECT
 public:
     explicit TFrmabout(QWidget* parent = nullptr);
-
-protected:
-    void showEvent(QShowEvent* event) override;
 };

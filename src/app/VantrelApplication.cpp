@@ -1,15 +1,7 @@
 #include "VantrelApplication.h"
 
-#include "platform/AppError.h"
+#include "platform/PlatformLayer.h"
 #include "platform/Services.h"
-#include "platform/linux/LinuxDesktop.h"
-#include "platform/linux/LinuxDialogs.h"
-#include "platform/linux/LinuxPower.h"
-#include "platform/linux/LinuxProcessStarter.h"
-#include "platform/linux/LinuxShell.h"
-#include "platform/linux/LinuxSoundPlayer.h"
-#include "platform/linux/SystemClock.h"
-#include "platform/linux/XdgAutostart.h"
 #include "storage/TableQuery.h"
 #include "widgets/ModalityPolicy.h"
 
@@ -44,14 +36,7 @@ VantrelApplication::~VantrelApplication()
 {
     Services::setErrorSink({});
     TableQuery::setLockWaitIndicator({});
-    Services::setClock(nullptr);
-    Services::setDialogs(nullptr);
-    Services::setShell(nullptr);
-    Services::setDesktop(nullptr);
-    Services::setSoundPlayers(nullptr);
-    Services::setPower(nullptr);
-    Services::setAutostart(nullptr);
-    Services::setProcessStarter(nullptr);
+    Services::uninstall();
 }
 
 void VantrelApplication::preparePlatform()
@@ -63,22 +48,13 @@ void VantrelApplication::preparePlatform()
 
 void VantrelApplication::installPlatform()
 {
-    m_clock = std::make_unique<SystemClock>();
-    m_dialogs = std::make_unique<LinuxDialogs>();
-    m_shell = std::make_unique<LinuxShell>();
-    m_desktop = std::make_unique<LinuxDesktop>();
-    m_soundPlayers = std::make_unique<LinuxSoundPlayerFactory>();
-    m_power = std::make_unique<LinuxPower>();
-    m_autostart = std::make_unique<XdgAutostart>();
-    m_processStarter = std::make_unique<LinuxProcessStarter>();
-    Services::setClock(m_clock.get());
-    Services::setDialogs(m_dialogs.get());
-    Services::setShell(m_shell.get());
-    Services::setDesktop(m_desktop.get());
-    Services::setSoundPlayers(m_soundPlayers.get());
-    Services::setPower(m_power.get());
-    Services::setAutostart(m_autostart.get());
-    Services::setProcessStarter(m_processStarter.get());
+    m_platform = std::make_unique<PlatformLayer>(makePlatformLayer());
+    Services::install(*m_platform);
+}
+
+SingleInstance& VantrelApplication::singleInstance()
+{
+    return *m_platform->singleInstance;
 }
 
 bool VantrelApplication::installQtTranslation(QCoreApplication* app)
@@ -92,18 +68,6 @@ bool VantrelApplication::installQtTranslation(QCoreApplication* app)
             return true;
         }
         delete translator;
-    }
-    return false;
-}
-
-bool VantrelApplication::notify(QObject* receiver, QEvent* event)
-{
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const AppError& error) {
-        showError(error.text());
-    } catch (const std::exception& error) {
-        showError(QString::fromLocal8Bit(error.what()));
     }
     return false;
 }

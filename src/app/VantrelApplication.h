@@ -4,18 +4,12 @@
 #include <QStringList>
 #include <memory>
 
-class Clock;
-class Dialogs;
-class Shell;
-class Desktop;
-class SoundPlayerFactory;
-class Power;
-class Autostart;
 class ModalityPolicy;
-class ProcessStarter;
+class SingleInstance;
+struct PlatformLayer;
 
-/// The application object: installs the platform layer, loads the Chinese translation of Qt's own texts, and is the
-/// one place where a handler's error is caught and shown in the error box.
+/// The application object: installs the platform layer, loads the Chinese translation of Qt's own texts, and shows
+/// the errors that end handlers (see Guarded.h) in the error box, one at a time.
 class VantrelApplication : public QApplication
 {
     Q_OBJECT
@@ -27,13 +21,13 @@ public:
     /// because it places its own windows (pop-ups, the desktop clock).
     static void preparePlatform();
 
-    /// Installs the Linux implementations of every platform interface.
+    /// Builds the platform layer of this system and installs every seam of it.
     void installPlatform();
+    /// The single-instance guard of the installed platform layer.
+    SingleInstance& singleInstance();
     void loadTranslations() { installQtTranslation(this); }
     /// Loads Qt's own Simplified Chinese texts, so that standard buttons read 确定 and 取消. False when missing.
     static bool installQtTranslation(QCoreApplication* app);
-
-    bool notify(QObject* receiver, QEvent* event) override;
 
     /// The window a modal window blocks when nothing else owns it (see ModalityPolicy).
     void setMainWindow(QWidget* window);
@@ -47,12 +41,5 @@ private:
     QStringList m_pendingErrors;
     bool m_showingError = false;
     ModalityPolicy* m_modality = nullptr;
-    std::unique_ptr<Clock> m_clock;
-    std::unique_ptr<Dialogs> m_dialogs;
-    std::unique_ptr<Shell> m_shell;
-    std::unique_ptr<Desktop> m_desktop;
-    std::unique_ptr<SoundPlayerFactory> m_soundPlayers;
-    std::unique_ptr<Power> m_power;
-    std::unique_ptr<Autostart> m_autostart;
-    std::unique_ptr<ProcessStarter> m_processStarter;
+    std::unique_ptr<PlatformLayer> m_platform;
 };

@@ -1,10 +1,9 @@
-#include "Forms.h"
 #include "StartUp.h"
 #include "TFrmMain.h"
 #include "VantrelApplication.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
-#include "platform/linux/LinuxSingleInstance.h"
+#include "platform/SingleInstance.h"
 #include "widgets/TTrayIcon.h"
 
 #include <QSystemTrayIcon>
@@ -16,8 +15,7 @@ int main(int argc, char* argv[])
     app.installPlatform();
     app.loadTranslations();
 
-    LinuxSingleInstance guard;
-    SingleInstance& instance = guard;
+    SingleInstance& instance = app.singleInstance();
     if (!instance.tryAcquire()) {
         Services::dialogs().messageBox(nullptr, QStringLiteral("Vantrel程序已经运行!"), QStringLiteral("提示"),
                                        MsgIcon::Information, MsgButtons::Ok);
@@ -28,14 +26,12 @@ int main(int argc, char* argv[])
     }
 
     StartUp windows;
-    app.setMainWindow(Forms::FrmMain);
-    QObject::connect(Forms::FrmMain, &TFrmMain::exitRequested, &app, [] { QCoreApplication::exit(0); });
-    instance.listenForActivation([] {
-        if (Forms::FrmMain)
-            Forms::FrmMain->TrayIcon1->RestoreMainWindow();
-    });
+    TFrmMain& mainWindow = windows.window<TFrmMain>();
+    app.setMainWindow(&mainWindow);
+    QObject::connect(&mainWindow, &TFrmMain::exitRequested, &app, [] { QCoreApplication::exit(0); });
+    instance.listenForActivation([&mainWindow] { mainWindow.TrayIcon1->RestoreMainWindow(); });
     // Without a notification area a hidden start would leave no way to reach the program.
-    if (Forms::FrmMain->showMainForm() || !QSystemTrayIcon::isSystemTrayAvailable())
-        Forms::FrmMain->show();
+    if (mainWindow.showMainForm() || !QSystemTrayIcon::isSystemTrayAvailable())
+        mainWindow.show();
     return app.exec();
 }

@@ -3,6 +3,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "storage/TableQuery.h"
+#include "text/TextLines.h"
 #include "widgets/GbkLineEdit.h"
 #include "widgets/GbkTextEdit.h"
 
@@ -16,12 +17,11 @@ struct Row
 {
     int top;
     int width;
-    int maxBytes;
 };
 
 // name … address; the category box sits at 7, the note at 237.
-const Row kEditRows[] = { { 28, 121, 8 },   { 49, 121, 20 },  { 70, 121, 15 },  { 91, 121, 30 },  { 112, 121, 15 },
-                          { 132, 121, 30 }, { 153, 121, 15 }, { 174, 121, 15 }, { 195, 233, 30 }, { 216, 233, 40 } };
+const Row kEditRows[] = { { 28, 121 },  { 49, 121 },  { 70, 121 },  { 91, 121 },  { 112, 121 },
+                          { 132, 121 }, { 153, 121 }, { 174, 121 }, { 195, 233 }, { 216, 233 } };
 
 } // namespace
 
@@ -58,14 +58,14 @@ CardFieldPanel::CardFieldPanel(QWidget* parent)
         auto* edit = new GbkLineEdit(this);
         edit->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
         edit->setAccessibleName(captions.at(i + 1));
-        edit->setMaxBytes(kEditRows[i].maxBytes);
+        edit->setMaxBytes(Card::byteLimit(Card::columns().at(i + 1)));
         edit->setGeometry(80, kEditRows[i].top, kEditRows[i].width, 21);
         *edits[i] = edit;
     }
     Memo1 = new GbkTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setAccessibleName(captions.at(11));
-    Memo1->setMaxBytes(100);
+    Memo1->setMaxBytes(Card::byteLimit(QStringLiteral("memo")));
     Memo1->setTabChangesFocus(true);
     Memo1->setGeometry(80, 237, 234, 55);
 
@@ -108,7 +108,7 @@ void CardFieldPanel::setCard(const Card& card)
     Edit8->setText(card.tel);
     Edit9->setText(card.home);
     Edit10->setText(card.address);
-    Memo1->setPlainText(CardTables::noteForEditor(card.memo));
+    Memo1->setPlainText(withLineFeeds(card.memo));
 }
 
 void CardFieldPanel::clearFields()

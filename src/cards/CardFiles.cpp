@@ -4,10 +4,10 @@
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "storage/AtomicFile.h"
-#include "storage/Gbk.h"
 #include "storage/TableFiles.h"
 #include "storage/TableQuery.h"
 #include "storage/TableSchema.h"
+#include "text/Gbk.h"
 
 #include <QDir>
 #include <QFile>

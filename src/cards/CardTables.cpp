@@ -2,9 +2,10 @@
 
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
-#include "storage/SafeLiteral.h"
 #include "storage/TableFiles.h"
 #include "storage/TableQuery.h"
+#include "text/SafeLiteral.h"
+#include "text/TextLines.h"
 
 namespace {
 
@@ -24,6 +25,22 @@ const char* const kCardSlash = "data/card.db";
 const char* const kCardBackslash = "data\\card.db";
 
 } // namespace
+
+int Card::byteLimit(const QString& column)
+{
+    static const struct
+    {
+        const char* column;
+        int bytes;
+    } limits[]
+        = { { "name", 8 },    { "netname", 20 }, { "qq", 15 },   { "msn", 30 },     { "uc", 15 },   { "email", 30 },
+            { "mobile", 15 }, { "tel", 15 },     { "home", 30 }, { "address", 40 }, { "memo", 100 } };
+    for (const auto& limit : limits) {
+        if (column == QLatin1String(limit.column))
+            return limit.bytes;
+    }
+    return 0;
+}
 
 const QStringList& Card::columns()
 {
@@ -214,16 +231,8 @@ void bindCard(TableQuery& query, const Card& card)
 
 QString noteForTable(const QString& shown)
 {
-    QString text = noteForEditor(shown);
+    QString text = withLineFeeds(shown);
     text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    return text;
-}
-
-QString noteForEditor(const QString& stored)
-{
-    QString text = stored;
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
 }
 

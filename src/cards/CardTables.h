@@ -25,6 +25,8 @@ struct Card
     /// The columns a card is written with (num is never written), in the order of the insert's parameters and of
     /// the text export: classify, name, netname, qq, msn, uc, email, mobile, tel, home, address, memo.
     static const QStringList& columns();
+    /// The byte limit of a column, as the editors count it and an import cuts to; 0 for none (the category).
+    static int byteLimit(const QString& column);
     /// The captions shown beside those columns, in the same order.
     static const QStringList& captions();
 
@@ -80,9 +82,8 @@ void setStatement(TableQuery& query, const QString& statement);
 /// Binds :a … :l of an insert or update of a whole card, each as a string.
 void bindCard(TableQuery& query, const Card& card);
 
-/// The note as the table keeps it (line breaks CR LF, which the note's byte limit counts) and as an editor shows
-/// it (line breaks LF).
+/// The note as the table keeps it: line breaks CR LF, which the note's byte limit counts. Editors show it through
+/// withLineFeeds().
 QString noteForTable(const QString& shown);
-QString noteForEditor(const QString& stored);
 
 } // namespace CardTables

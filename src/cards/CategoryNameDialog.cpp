@@ -1,20 +1,19 @@
 #include "CategoryNameDialog.h"
 
 #include "platform/Dialogs.h"
+#include "platform/Guarded.h"
 #include "platform/Services.h"
 #include "storage/TableQuery.h"
-#include "widgets/WindowPlacement.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 
 CategoryNameDialog::CategoryNameDialog(const QString& objectName, const QString& title, const QSize& size,
                                        QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowCloseButtonHint)
+    : CentredDialog(parent,
+                    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                        | Qt::WindowCloseButtonHint)
 {
     setObjectName(objectName);
     setWindowTitle(title);
@@ -41,8 +40,8 @@ CategoryNameDialog::CategoryNameDialog(const QString& objectName, const QString&
     Query1 = new TableQuery(this);
     Query1->setObjectName(QStringLiteral("Query1"));
 
-    connect(Button1, &QPushButton::clicked, this, &CategoryNameDialog::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &CategoryNameDialog::Button2Click);
+    connect(Button1, &QPushButton::clicked, this, guarded(this, &CategoryNameDialog::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, guarded(this, &CategoryNameDialog::Button2Click));
 }
 
 void CategoryNameDialog::Button2Click()
@@ -59,13 +58,4 @@ bool CategoryNameDialog::requireName(bool refocus)
     if (refocus)
         Edit1->setFocus();
     return false;
-}
-
-void CategoryNameDialog::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) {
-        WindowPlacement::centreOnScreen(this);
-        FormShow();
-    }
 }

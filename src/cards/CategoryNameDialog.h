@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/CentredDialog.h"
 
 class QLabel;
 class QLineEdit;
@@ -9,7 +9,7 @@ class TableQuery;
 
 /// What the add- and modify-category windows share: the caption "分类名称：", one name field, "确定" and "取消",
 /// and the query they write with.
-class CategoryNameDialog : public QDialog
+class CategoryNameDialog : public CentredDialog
 {
     Q_OBJECT
 public:
@@ -22,12 +22,11 @@ public:
     TableQuery* Query1 = nullptr;
 
 public slots:
-    virtual void FormShow() = 0;
+    void FormShow() override = 0;
     virtual void Button1Click() = 0;
     void Button2Click();
 
 protected:
     /// False, after the refusal "请 输 入 分 类 名 称!", when the name field is empty.
     bool requireName(bool refocus);
-    void showEvent(QShowEvent* event) override;
 };

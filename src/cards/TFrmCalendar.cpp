@@ -2,10 +2,11 @@
 
 #include "CardTables.h"
 #include "platform/Dialogs.h"
+#include "platform/Guarded.h"
 #include "platform/Services.h"
 #include "storage/TableQuery.h"
 #include "storage/TableQueryModel.h"
-#include "widgets/WindowPlacement.h"
+#include "text/TextLines.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -15,13 +16,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 #include <QTableView>
 
 TFrmCalendar::TFrmCalendar(QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowCloseButtonHint)
+    : CentredDialog(parent,
+                    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                        | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("FrmCalendar"));
     setWindowTitle(QStringLiteral("名片查询"));
@@ -116,20 +116,20 @@ TFrmCalendar::TFrmCalendar(QWidget* parent)
     DBGrid1->verticalHeader()->setDefaultSectionSize(18);
 
     // The details follow the grid's current row.
-    connect(Query1, &TableQuery::resultChanged, this, [this] {
-        if (Query1->recNo() >= 0)
-            DBGrid1->selectRow(Query1->recNo());
-        followQuery();
-    });
-    connect(Query1, &TableQuery::currentRowChanged, this, &TFrmCalendar::followQuery);
+    connect(Query1, &TableQuery::resultChanged, this, guarded([this] {
+                if (Query1->recNo() >= 0)
+                    DBGrid1->selectRow(Query1->recNo());
+                followQuery();
+            }));
+    connect(Query1, &TableQuery::currentRowChanged, this, guarded(this, &TFrmCalendar::followQuery));
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid())
                     Query1->setRecNo(current.row());
             });
 
-    connect(SpeedButton1, &QPushButton::clicked, this, &TFrmCalendar::SpeedButton1Click);
-    connect(SpeedButton2, &QPushButton::clicked, this, &TFrmCalendar::SpeedButton2Click);
+    connect(SpeedButton1, &QPushButton::clicked, this, guarded(this, &TFrmCalendar::SpeedButton1Click));
+    connect(SpeedButton2, &QPushButton::clicked, this, guarded(this, &TFrmCalendar::SpeedButton2Click));
 }
 
 QList<QRadioButton*> TFrmCalendar::radioButtons() const
@@ -142,16 +142,7 @@ void TFrmCalendar::followQuery()
     const Card card = Card::fromQuery(*Query1);
     for (int i = 0; i < DBEdits.size(); ++i)
         DBEdits.at(i)->setText(card.value(Card::columns().at(i)));
-    DBMemo1->setPlainText(CardTables::noteForEditor(card.memo));
-}
-
-void TFrmCalendar::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) {
-        WindowPlacement::centreOnScreen(this);
-        FormShow();
-    }
+    DBMemo1->setPlainText(withLineFeeds(card.memo));
 }
 
 void TFrmCalendar::FormShow()
@@ -182,12 +173,6 @@ void TFrmCalendar::SpeedButton1Click()
 void TFrmCalendar::SpeedButton2Click()
 {
     close();
-}
-
-void TFrmCalendar::done(int result)
-{
-    QDialog::done(result);
-    FormClose();
 }
 
 void TFrmCalendar::FormClose()

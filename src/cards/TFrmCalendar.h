@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/CentredDialog.h"
 
 class QGroupBox;
 class QLineEdit;
@@ -13,7 +13,7 @@ class TableQueryModel;
 
 /// "名片查询": finds the cards whose chosen field begins with the typed text, across every category, and shows
 /// them in a grid with the current match's details above it.
-class TFrmCalendar : public QDialog
+class TFrmCalendar : public CentredDialog
 {
     Q_OBJECT
 public:
@@ -40,15 +40,10 @@ public:
     TableQuery* Query1 = nullptr;
 
 public slots:
-    void FormShow();
+    void FormShow() override;
     void SpeedButton1Click();
     void SpeedButton2Click();
-    void FormClose();
-
-    void done(int result) override;
-
-protected:
-    void showEvent(QShowEvent* event) override;
+    void FormClose() override;
 
 private:
     QList<QRadioButton*> radioButtons() const;

@@ -3,18 +3,18 @@
 #include "CardFieldPanel.h"
 #include "CardFiles.h"
 #include "CardTables.h"
-#include "Forms.h"
 #include "Tfrmaddcard.h"
 #include "Tfrmeditcard.h"
 #include "Tfrmsetclass.h"
 #include "VCard.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/Guarded.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
 #include "storage/TableQuery.h"
+#include "text/TextLines.h"
 #include "widgets/Images.h"
-#include "widgets/WindowPlacement.h"
 
 #include <QCollator>
 #include <QComboBox>
@@ -27,7 +27,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QShowEvent>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -63,9 +62,9 @@ void setGrey(QWidget* widget)
 } // namespace
 
 TFrmCard::TFrmCard(QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowCloseButtonHint)
+    : CentredDialog(parent,
+                    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                        | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("FrmCard"));
     setWindowTitle(QStringLiteral("名片管理"));
@@ -235,39 +234,30 @@ TFrmCard::TFrmCard(QWidget* parent)
     Query3 = new TableQuery(this);
     Query3->setObjectName(QStringLiteral("Query3"));
 
-    connect(TreeView1, &QTreeWidget::currentItemChanged, this, &TFrmCard::TreeView1Change);
+    connect(TreeView1, &QTreeWidget::currentItemChanged, this, guarded(this, &TFrmCard::TreeView1Change));
     connect(TreeView1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu1->popup(TreeView1->viewport()->mapToGlobal(pos)); });
     for (QAction* a : { N2, N14 })
-        connect(a, &QAction::triggered, this, &TFrmCard::AddCardClick);
+        connect(a, &QAction::triggered, this, guarded(this, &TFrmCard::AddCardClick));
     for (QAction* a : { N3, N16 })
-        connect(a, &QAction::triggered, this, &TFrmCard::ModifyCardClick);
+        connect(a, &QAction::triggered, this, guarded(this, &TFrmCard::ModifyCardClick));
     for (QAction* a : { N4, N18 })
-        connect(a, &QAction::triggered, this, &TFrmCard::DeleteCardClick);
-    connect(N6, &QAction::triggered, this, &TFrmCard::CloseClick);
-    connect(N8, &QAction::triggered, this, &TFrmCard::BackupClick);
-    connect(N9, &QAction::triggered, this, &TFrmCard::RestoreClick);
-    connect(N11, &QAction::triggered, this, &TFrmCard::ExportTextClick);
-    connect(N19, &QAction::triggered, this, &TFrmCard::ExportVCardClick);
-    connect(N20, &QAction::triggered, this, &TFrmCard::ImportVCardClick);
-    connect(N13, &QAction::triggered, this, &TFrmCard::CategoriesClick);
-    connect(ToolButton1, &QToolButton::clicked, this, &TFrmCard::AddCardClick);
-    connect(ToolButton2, &QToolButton::clicked, this, &TFrmCard::ModifyCardClick);
-    connect(ToolButton3, &QToolButton::clicked, this, &TFrmCard::DeleteCardClick);
-    connect(ToolButton5, &QToolButton::clicked, this, &TFrmCard::BackupClick);
-    connect(ToolButton6, &QToolButton::clicked, this, &TFrmCard::RestoreClick);
-    connect(ToolButton7, &QToolButton::clicked, this, &TFrmCard::ExportTextClick);
-    connect(ToolButton9, &QToolButton::clicked, this, &TFrmCard::CategoriesClick);
-    connect(ToolButton11, &QToolButton::clicked, this, &TFrmCard::CloseClick);
-}
-
-void TFrmCard::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) {
-        WindowPlacement::centreOnScreen(this);
-        FormShow();
-    }
+        connect(a, &QAction::triggered, this, guarded(this, &TFrmCard::DeleteCardClick));
+    connect(N6, &QAction::triggered, this, guarded(this, &TFrmCard::CloseClick));
+    connect(N8, &QAction::triggered, this, guarded(this, &TFrmCard::BackupClick));
+    connect(N9, &QAction::triggered, this, guarded(this, &TFrmCard::RestoreClick));
+    connect(N11, &QAction::triggered, this, guarded(this, &TFrmCard::ExportTextClick));
+    connect(N19, &QAction::triggered, this, guarded(this, &TFrmCard::ExportVCardClick));
+    connect(N20, &QAction::triggered, this, guarded(this, &TFrmCard::ImportVCardClick));
+    connect(N13, &QAction::triggered, this, guarded(this, &TFrmCard::CategoriesClick));
+    connect(ToolButton1, &QToolButton::clicked, this, guarded(this, &TFrmCard::AddCardClick));
+    connect(ToolButton2, &QToolButton::clicked, this, guarded(this, &TFrmCard::ModifyCardClick));
+    connect(ToolButton3, &QToolButton::clicked, this, guarded(this, &TFrmCard::DeleteCardClick));
+    connect(ToolButton5, &QToolButton::clicked, this, guarded(this, &TFrmCard::BackupClick));
+    connect(ToolButton6, &QToolButton::clicked, this, guarded(this, &TFrmCard::RestoreClick));
+    connect(ToolButton7, &QToolButton::clicked, this, guarded(this, &TFrmCard::ExportTextClick));
+    connect(ToolButton9, &QToolButton::clicked, this, guarded(this, &TFrmCard::CategoriesClick));
+    connect(ToolButton11, &QToolButton::clicked, this, guarded(this, &TFrmCard::CloseClick));
 }
 
 void TFrmCard::FormShow()
@@ -337,7 +327,7 @@ void TFrmCard::ShowCardDetails(const QString& name)
     for (int i = 0; i < edits.size(); ++i)
         edits.at(i)->setText(card.value(Card::columns().at(i)));
     Edit12->setText(card.num);
-    Memo1->setPlainText(CardTables::noteForEditor(card.memo));
+    Memo1->setPlainText(withLineFeeds(card.memo));
 }
 
 void TFrmCard::ClearCardDetails()
@@ -350,13 +340,13 @@ void TFrmCard::ClearCardDetails()
 
 void TFrmCard::AddCardClick()
 {
-    if (Forms::frmaddcard)
-        Forms::frmaddcard->exec();
+    if (m_opens.addCard)
+        m_opens.addCard->exec();
 }
 
 void TFrmCard::ModifyCardClick()
 {
-    Tfrmeditcard* editor = Forms::frmeditcard;
+    Tfrmeditcard* editor = m_opens.editCard;
     if (!editor)
         return;
     editor->Panel1->clearCategories();
@@ -387,8 +377,8 @@ void TFrmCard::DeleteCardClick()
 
 void TFrmCard::CategoriesClick()
 {
-    if (Forms::frmsetclass)
-        Forms::frmsetclass->exec();
+    if (m_opens.categories)
+        m_opens.categories->exec();
 }
 
 void TFrmCard::CloseClick()
@@ -396,23 +386,35 @@ void TFrmCard::CloseClick()
     close();
 }
 
-void TFrmCard::BackupClick()
+bool TFrmCard::refuseEmptyBook()
 {
     CardTables::setStatement(*Query3, CardTables::selectAllCards());
     Query3->open();
-    if (Query3->recordCount() <= 0) {
-        Services::dialogs().messageBox(this, QStringLiteral("当前状态没有任何记录，无需保存!"),
-                                       QStringLiteral("信息提示"), MsgIcon::Question, MsgButtons::Ok);
-        return;
-    }
+    if (Query3->recordCount() > 0)
+        return false;
+    Services::dialogs().messageBox(this, QStringLiteral("当前状态没有任何记录，无需保存!"), QStringLiteral("信息提示"),
+                                   MsgIcon::Question, MsgButtons::Ok);
+    return true;
+}
+
+FileDialogOptions TFrmCard::fileDialog(const QString& title, const QString& filter, const QString& suffix)
+{
     QDir().mkpath(CardFiles::backupFolder());
     FileDialogOptions options;
     options.parent = this;
-    options.title = QStringLiteral("保存数据");
+    options.title = title;
     options.initialDir = CardFiles::backupFolder();
+    options.filter = filter;
+    options.defaultSuffix = suffix;
+    return options;
+}
+
+void TFrmCard::BackupClick()
+{
+    if (refuseEmptyBook())
+        return;
+    FileDialogOptions options = fileDialog(QStringLiteral("保存数据"), kBackupFilter, QStringLiteral("Dat"));
     options.fileName = CardFiles::backupFileName(Services::clock().now().date());
-    options.filter = kBackupFilter;
-    options.defaultSuffix = QStringLiteral("Dat");
     options.confirmOverwrite = true;
     const QString target = Services::dialogs().saveFile(options);
     if (!target.isEmpty())
@@ -427,14 +429,8 @@ void TFrmCard::RestoreClick()
                                        QStringLiteral("警告提示"), MsgIcon::Warning, MsgButtons::OkCancel)
         != MsgAnswer::Ok)
         return;
-    QDir().mkpath(CardFiles::backupFolder());
-    FileDialogOptions options;
-    options.parent = this;
-    options.title = QStringLiteral("恢复数据");
-    options.initialDir = CardFiles::backupFolder();
-    options.filter = kBackupFilter;
-    options.defaultSuffix = QStringLiteral("Dat");
-    const QString source = Services::dialogs().openFile(options);
+    const QString source
+        = Services::dialogs().openFile(fileDialog(QStringLiteral("恢复数据"), kBackupFilter, QStringLiteral("Dat")));
     if (!source.isEmpty()) {
         if (CardFiles::restore(source))
             Services::dialogs().messageBox(this, QStringLiteral("成功读入：") + source + QStringLiteral("!"),
@@ -458,21 +454,10 @@ void TFrmCard::ExportTextClick()
 
 void TFrmCard::ExportVCardClick()
 {
-    CardTables::setStatement(*Query3, CardTables::selectAllCards());
-    Query3->open();
-    if (Query3->recordCount() <= 0) {
-        Services::dialogs().messageBox(this, QStringLiteral("当前状态没有任何记录，无需保存!"),
-                                       QStringLiteral("信息提示"), MsgIcon::Question, MsgButtons::Ok);
+    if (refuseEmptyBook())
         return;
-    }
-    QDir().mkpath(CardFiles::backupFolder());
-    FileDialogOptions options;
-    options.parent = this;
-    options.title = QStringLiteral("导出vCard");
-    options.initialDir = CardFiles::backupFolder();
+    FileDialogOptions options = fileDialog(QStringLiteral("导出vCard"), kVCardFilter, QStringLiteral("vcf"));
     options.fileName = VCard::defaultFileName();
-    options.filter = kVCardFilter;
-    options.defaultSuffix = QStringLiteral("vcf");
     options.confirmOverwrite = true;
     const QString target = Services::dialogs().saveFile(options);
     if (target.isEmpty())
@@ -485,13 +470,7 @@ void TFrmCard::ExportVCardClick()
 
 void TFrmCard::ImportVCardClick()
 {
-    QDir().mkpath(CardFiles::backupFolder());
-    FileDialogOptions options;
-    options.parent = this;
-    options.title = QStringLiteral("导入vCard");
-    options.initialDir = CardFiles::backupFolder();
-    options.filter = kVCardFilter;
-    const QString source = Services::dialogs().openFile(options);
+    const QString source = Services::dialogs().openFile(fileDialog(QStringLiteral("导入vCard"), kVCardFilter));
     if (source.isEmpty())
         return;
     const VCard::ImportResult result = VCard::importFile(source);

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "platform/Dialogs.h"
+#include "widgets/CentredDialog.h"
 
 class QAction;
 class QFrame;
@@ -14,15 +15,27 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TableQuery;
+class Tfrmaddcard;
+class Tfrmeditcard;
+class Tfrmsetclass;
 
 /// "名片管理": the category tree with the names of its cards on the left, the selected card's details on the
 /// right, and the commands that add, modify and delete cards, manage the categories, and back up, restore and export
 /// the card table.
-class TFrmCard : public QDialog
+class TFrmCard : public CentredDialog
 {
     Q_OBJECT
 public:
     explicit TFrmCard(QWidget* parent = nullptr);
+
+    /// The windows this one opens; start-up hands them over once they exist.
+    struct Opens
+    {
+        Tfrmaddcard* addCard = nullptr;
+        Tfrmeditcard* editCard = nullptr; ///< filled with the selected card before it opens
+        Tfrmsetclass* categories = nullptr;
+    };
+    void setOpens(const Opens& windows) { m_opens = windows; }
 
     /// Rebuilds the whole tree from the tables: categories in table order, each with its cards, sorted and
     /// collapsed. The previous selection is not kept.
@@ -84,7 +97,7 @@ public:
     TableQuery* Query3 = nullptr; ///< one card, and the delete
 
 public slots:
-    void FormShow();
+    void FormShow() override;
     void TreeView1Change();
     void AddCardClick();
     void ModifyCardClick();
@@ -97,11 +110,14 @@ public slots:
     void ExportVCardClick();
     void ImportVCardClick();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     /// The selected card node, or null when the selection is no card or a card whose name is only blanks.
     QTreeWidgetItem* selectedCard() const;
     QList<QLineEdit*> detailEdits() const;
+    /// True, after saying so, when the card table holds no card to save.
+    bool refuseEmptyBook();
+    /// A file dialog that starts in the backup folder (made when missing).
+    FileDialogOptions fileDialog(const QString& title, const QString& filter, const QString& suffix = {});
+
+    Opens m_opens;
 };

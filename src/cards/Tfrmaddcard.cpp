@@ -1,20 +1,19 @@
 #include "Tfrmaddcard.h"
 
 #include "CardFieldPanel.h"
-#include "Forms.h"
 #include "TFrmCard.h"
+#include "platform/Guarded.h"
 #include "storage/TableQuery.h"
 #include "widgets/GbkLineEdit.h"
-#include "widgets/WindowPlacement.h"
 
 #include <QComboBox>
 #include <QPushButton>
-#include <QShowEvent>
 
-Tfrmaddcard::Tfrmaddcard(QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowCloseButtonHint)
+Tfrmaddcard::Tfrmaddcard(TFrmCard& cards, QWidget* parent)
+    : CentredDialog(parent,
+                    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                        | Qt::WindowCloseButtonHint)
+    , m_cards(cards)
 {
     setObjectName(QStringLiteral("frmaddcard"));
     setWindowTitle(QStringLiteral("增加名片"));
@@ -30,17 +29,8 @@ Tfrmaddcard::Tfrmaddcard(QWidget* parent)
     Query1 = new TableQuery(this);
     Query1->setObjectName(QStringLiteral("Query1"));
 
-    connect(Button1, &QPushButton::clicked, this, &Tfrmaddcard::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &Tfrmaddcard::Button2Click);
-}
-
-void Tfrmaddcard::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) {
-        WindowPlacement::centreOnScreen(this);
-        FormShow();
-    }
+    connect(Button1, &QPushButton::clicked, this, guarded(this, &Tfrmaddcard::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, guarded(this, &Tfrmaddcard::Button2Click));
 }
 
 void Tfrmaddcard::FormShow()
@@ -62,8 +52,7 @@ void Tfrmaddcard::Button1Click()
     Query1->execSql();
     Panel1->clearFields();
     Panel1->Edit1->setFocus();
-    if (Forms::FrmCard)
-        Forms::FrmCard->RefreshCardTree();
+    m_cards.RefreshCardTree();
 }
 
 void Tfrmaddcard::Button2Click()

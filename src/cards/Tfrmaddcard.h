@@ -1,17 +1,19 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/CentredDialog.h"
 
 class CardFieldPanel;
 class QPushButton;
 class TableQuery;
+class TFrmCard;
 
 /// "增加名片": inserts new cards and stays open for the next one.
-class Tfrmaddcard : public QDialog
+class Tfrmaddcard : public CentredDialog
 {
     Q_OBJECT
 public:
-    explicit Tfrmaddcard(QWidget* parent = nullptr);
+    /// cards is the card manager, whose tree is rebuilt after every change.
+    explicit Tfrmaddcard(TFrmCard& cards, QWidget* parent = nullptr);
 
     CardFieldPanel* Panel1 = nullptr;
     QPushButton* Button1 = nullptr; ///< "确定"
@@ -19,10 +21,10 @@ public:
     TableQuery* Query1 = nullptr;
 
 public slots:
-    void FormShow();
+    void FormShow() override;
     void Button1Click();
     void Button2Click();
 
-protected:
-    void showEvent(QShowEvent* event) override;
+private:
+    TFrmCard& m_cards;
 };

@@ -1,14 +1,14 @@
 #include "Tfrmaddclass.h"
 
 #include "CardTables.h"
-#include "Forms.h"
 #include "Tfrmsetclass.h"
 #include "storage/TableQuery.h"
 
 #include <QLineEdit>
 
-Tfrmaddclass::Tfrmaddclass(QWidget* parent)
+Tfrmaddclass::Tfrmaddclass(Tfrmsetclass& list, QWidget* parent)
     : CategoryNameDialog(QStringLiteral("frmaddclass"), QStringLiteral("添加分类"), QSize(254, 122), parent)
+    , m_list(list)
 { }
 
 void Tfrmaddclass::FormShow()
@@ -27,14 +27,7 @@ void Tfrmaddclass::Button1Click()
     close();
 }
 
-void Tfrmaddclass::done(int result)
-{
-    QDialog::done(result);
-    FormClose();
-}
-
 void Tfrmaddclass::FormClose()
 {
-    if (Forms::frmsetclass)
-        Forms::frmsetclass->RefreshList();
+    m_list.RefreshList();
 }

@@ -1,19 +1,18 @@
 #include "Tfrmeditcard.h"
 
 #include "CardFieldPanel.h"
-#include "Forms.h"
 #include "TFrmCard.h"
+#include "platform/Guarded.h"
 #include "storage/TableQuery.h"
 #include "widgets/GbkLineEdit.h"
-#include "widgets/WindowPlacement.h"
 
 #include <QPushButton>
-#include <QShowEvent>
 
-Tfrmeditcard::Tfrmeditcard(QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowCloseButtonHint)
+Tfrmeditcard::Tfrmeditcard(TFrmCard& cards, QWidget* parent)
+    : CentredDialog(parent,
+                    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                        | Qt::WindowCloseButtonHint)
+    , m_cards(cards)
 {
     setObjectName(QStringLiteral("frmeditcard"));
     setWindowTitle(QStringLiteral("修改名片"));
@@ -32,17 +31,8 @@ Tfrmeditcard::Tfrmeditcard(QWidget* parent)
     Query1 = new TableQuery(this);
     Query1->setObjectName(QStringLiteral("Query1"));
 
-    connect(Button1, &QPushButton::clicked, this, &Tfrmeditcard::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &Tfrmeditcard::Button2Click);
-}
-
-void Tfrmeditcard::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) {
-        WindowPlacement::centreOnScreen(this);
-        FormShow();
-    }
+    connect(Button1, &QPushButton::clicked, this, guarded(this, &Tfrmeditcard::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, guarded(this, &Tfrmeditcard::Button2Click));
 }
 
 void Tfrmeditcard::FormShow()
@@ -58,8 +48,7 @@ void Tfrmeditcard::Button1Click()
     CardTables::setStatement(*Query1, CardTables::updateCard(Edit11->text()));
     CardTables::bindCard(*Query1, Panel1->card());
     Query1->execSql();
-    if (Forms::FrmCard)
-        Forms::FrmCard->RefreshCardTree();
+    m_cards.RefreshCardTree();
 }
 
 void Tfrmeditcard::Button2Click()

@@ -1,18 +1,20 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/CentredDialog.h"
 
 class CardFieldPanel;
 class QLineEdit;
 class QPushButton;
 class TableQuery;
+class TFrmCard;
 
 /// "修改名片": rewrites the card the card manager loaded into it, found again by its num.
-class Tfrmeditcard : public QDialog
+class Tfrmeditcard : public CentredDialog
 {
     Q_OBJECT
 public:
-    explicit Tfrmeditcard(QWidget* parent = nullptr);
+    /// cards is the card manager, whose tree is rebuilt after every change.
+    explicit Tfrmeditcard(TFrmCard& cards, QWidget* parent = nullptr);
 
     CardFieldPanel* Panel1 = nullptr;
     QLineEdit* Edit11 = nullptr; ///< hidden: the num of the card being modified
@@ -21,10 +23,10 @@ public:
     TableQuery* Query1 = nullptr;
 
 public slots:
-    void FormShow();
+    void FormShow() override;
     void Button1Click();
     void Button2Click();
 
-protected:
-    void showEvent(QShowEvent* event) override;
+private:
+    TFrmCard& m_cards;
 };

@@ -1,14 +1,14 @@
 #include "Tfrmeditclass.h"
 
 #include "CardTables.h"
-#include "Forms.h"
 #include "Tfrmsetclass.h"
 #include "storage/TableQuery.h"
 
 #include <QLineEdit>
 
-Tfrmeditclass::Tfrmeditclass(QWidget* parent)
+Tfrmeditclass::Tfrmeditclass(Tfrmsetclass& list, QWidget* parent)
     : CategoryNameDialog(QStringLiteral("frmeditclass"), QStringLiteral("修改分类"), QSize(250, 119), parent)
+    , m_list(list)
 {
     Edit2 = new QLineEdit(this);
     Edit2->setObjectName(QStringLiteral("Edit2"));
@@ -20,9 +20,7 @@ Tfrmeditclass::Tfrmeditclass(QWidget* parent)
 
 void Tfrmeditclass::FormShow()
 {
-    if (!Forms::frmsetclass)
-        return;
-    const TableQuery* list = Forms::frmsetclass->Query1;
+    const TableQuery* list = m_list.Query1;
     Edit1->setText(list->fieldAsString(QStringLiteral("classify")));
     Edit3->setText(Edit1->text());
     Edit2->setText(list->fieldAsString(QStringLiteral("num")));
@@ -40,7 +38,6 @@ void Tfrmeditclass::Button1Click()
     CardTables::setStatement(*Query1, CardTables::renameCategoryOfCards(Edit3->text()));
     Query1->param(0).setAsString(Edit1->text());
     Query1->execSql();
-    if (Forms::frmsetclass)
-        Forms::frmsetclass->RefreshList();
+    m_list.RefreshList();
     close();
 }

@@ -1,27 +1,24 @@
 #include "Tfrmsetclass.h"
 
 #include "CardTables.h"
-#include "Forms.h"
 #include "TFrmCard.h"
-#include "Tfrmaddclass.h"
-#include "Tfrmeditclass.h"
 #include "platform/Dialogs.h"
+#include "platform/Guarded.h"
 #include "platform/Services.h"
 #include "storage/TableQuery.h"
 #include "storage/TableQueryModel.h"
-#include "widgets/WindowPlacement.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QStyle>
 #include <QTableView>
 
-Tfrmsetclass::Tfrmsetclass(QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowCloseButtonHint)
+Tfrmsetclass::Tfrmsetclass(TFrmCard& cards, QWidget* parent)
+    : CentredDialog(parent,
+                    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                        | Qt::WindowCloseButtonHint)
+    , m_cards(cards)
 {
     setObjectName(QStringLiteral("frmsetclass"));
     setWindowTitle(QStringLiteral("分类信息设置"));
@@ -73,23 +70,23 @@ Tfrmsetclass::Tfrmsetclass(QWidget* parent)
     Button4->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
 
     // The grid's current row is the query's current row, and the hidden fields follow it.
-    connect(Query1, &TableQuery::resultChanged, this, [this] {
-        DBGrid1->setColumnWidth(0, 280);
-        if (Query1->recNo() >= 0)
-            DBGrid1->selectRow(Query1->recNo());
-        followQuery();
-    });
-    connect(Query1, &TableQuery::currentRowChanged, this, &Tfrmsetclass::followQuery);
+    connect(Query1, &TableQuery::resultChanged, this, guarded([this] {
+                DBGrid1->setColumnWidth(0, 280);
+                if (Query1->recNo() >= 0)
+                    DBGrid1->selectRow(Query1->recNo());
+                followQuery();
+            }));
+    connect(Query1, &TableQuery::currentRowChanged, this, guarded(this, &Tfrmsetclass::followQuery));
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid())
                     Query1->setRecNo(current.row());
             });
 
-    connect(Button1, &QPushButton::clicked, this, &Tfrmsetclass::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &Tfrmsetclass::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &Tfrmsetclass::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &Tfrmsetclass::Button4Click);
+    connect(Button1, &QPushButton::clicked, this, guarded(this, &Tfrmsetclass::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, guarded(this, &Tfrmsetclass::Button2Click));
+    connect(Button3, &QPushButton::clicked, this, guarded(this, &Tfrmsetclass::Button3Click));
+    connect(Button4, &QPushButton::clicked, this, guarded(this, &Tfrmsetclass::Button4Click));
 }
 
 void Tfrmsetclass::followQuery()
@@ -101,15 +98,6 @@ void Tfrmsetclass::followQuery()
 bool Tfrmsetclass::hasCurrent() const
 {
     return Query1->recNo() >= 0;
-}
-
-void Tfrmsetclass::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) {
-        WindowPlacement::centreOnScreen(this);
-        FormShow();
-    }
 }
 
 void Tfrmsetclass::FormShow()
@@ -126,16 +114,16 @@ void Tfrmsetclass::RefreshList()
 
 void Tfrmsetclass::Button1Click()
 {
-    if (Forms::frmaddclass)
-        Forms::frmaddclass->exec();
+    if (m_opens.addCategory)
+        m_opens.addCategory->exec();
 }
 
 void Tfrmsetclass::Button2Click()
 {
     // With no category there is nothing to rename.
-    if (!hasCurrent() || !Forms::frmeditclass)
+    if (!hasCurrent() || !m_opens.editCategory)
         return;
-    Forms::frmeditclass->exec();
+    m_opens.editCategory->exec();
 }
 
 void Tfrmsetclass::Button3Click()
@@ -161,14 +149,7 @@ void Tfrmsetclass::Button4Click()
     close();
 }
 
-void Tfrmsetclass::done(int result)
-{
-    QDialog::done(result);
-    FormClose();
-}
-
 void Tfrmsetclass::FormClose()
 {
-    if (Forms::FrmCard)
-        Forms::FrmCard->RefreshCardTree();
+    m_cards.RefreshCardTree();
 }

@@ -1,21 +1,31 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/CentredDialog.h"
 
 class QLineEdit;
 class QPushButton;
 class QTableView;
 class TableQuery;
+class TFrmCard;
 class TableQueryModel;
 
 /// "分类信息设置": the category list, from which categories are added, renamed and deleted. A rename carries the
 /// new name into the cards of the old one; a delete removes the cards of that name. Closing it rebuilds the card
 /// tree.
-class Tfrmsetclass : public QDialog
+class Tfrmsetclass : public CentredDialog
 {
     Q_OBJECT
 public:
-    explicit Tfrmsetclass(QWidget* parent = nullptr);
+    /// cards is the card manager, whose tree is rebuilt when this window closes.
+    explicit Tfrmsetclass(TFrmCard& cards, QWidget* parent = nullptr);
+
+    /// The windows this one opens; start-up hands them over once they exist.
+    struct Opens
+    {
+        QDialog* addCategory = nullptr; ///< "增加": Tfrmaddclass
+        QDialog* editCategory = nullptr; ///< "修改": Tfrmeditclass
+    };
+    void setOpens(const Opens& windows) { m_opens = windows; }
 
     /// Re-runs the list after a change; the first row becomes current.
     void RefreshList();
@@ -34,18 +44,16 @@ public:
     TableQuery* Query2 = nullptr; ///< the deletes
 
 public slots:
-    void FormShow();
+    void FormShow() override;
     void Button1Click();
     void Button2Click();
     void Button3Click();
     void Button4Click();
-    void FormClose();
-
-    void done(int result) override;
-
-protected:
-    void showEvent(QShowEvent* event) override;
+    void FormClose() override;
 
 private:
     void followQuery();
+
+    TFrmCard& m_cards;
+    Opens m_opens;
 };

@@ -2,9 +2,11 @@
 
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
-#include "storage/Gbk.h"
 #include "storage/TableQuery.h"
 #include "storage/TableTransaction.h"
+#include "text/Gbk.h"
+#include "text/SkipSummary.h"
+#include "text/TextLines.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,14 +21,6 @@ namespace {
 
 const QString kUnclassified = QStringLiteral("未分类");
 
-// The editors' limits, in bytes of the stored text; the category has none.
-const struct
-{
-    const char* column;
-    int bytes;
-} kLimits[] = { { "name", 8 },    { "netname", 20 }, { "qq", 15 },   { "msn", 30 },     { "uc", 15 },   { "email", 30 },
-                { "mobile", 15 }, { "tel", 15 },     { "home", 30 }, { "address", 40 }, { "memo", 100 } };
-
 // ---------------------------------------------------------------------------------------------------------------
 // Writing
 
@@ -34,7 +28,7 @@ QString escapeText(const QString& text)
 {
     QString out;
     out.reserve(text.size() + 8);
-    for (const QChar c : CardTables::noteForEditor(text)) {
+    for (const QChar c : withLineFeeds(text)) {
         switch (c.unicode()) {
         case u'\\':
             out += QLatin1String("\\\\");
@@ -372,7 +366,7 @@ QString oneLine(const QString& text)
 QString multiLine(const QString& text)
 {
     QString out;
-    for (const QChar c : CardTables::noteForEditor(text)) {
+    for (const QChar c : withLineFeeds(text)) {
         if (c == u'\n')
             out += c;
         else if (c == u'\t')
@@ -582,12 +576,12 @@ bool buildCard(const QList<QByteArray>& lines, VCard::Entry& entry)
     }
     card.memo = (notes + extras).join(QLatin1Char('\n'));
 
-    for (const auto& limit : kLimits) {
-        const QString column = QString::fromLatin1(limit.column);
+    for (const QString& column : Card::columns()) {
+        const int limit = Card::byteLimit(column);
         const bool note = column == u"memo";
         const QString value = card.value(column);
-        if (Gbk::byteLength(value, note) > limit.bytes) {
-            card.setValue(column, Gbk::truncate(value, limit.bytes, note));
+        if (limit > 0 && Gbk::byteLength(value, note) > limit) {
+            card.setValue(column, Gbk::truncate(value, limit, note));
             ++entry.fieldsCut;
         }
     }
@@ -652,15 +646,6 @@ namespace VCard {
 QString defaultFileName()
 {
     return QStringLiteral("名片.vcf");
-}
-
-int byteLimit(const QString& column)
-{
-    for (const auto& limit : kLimits) {
-        if (column == QLatin1String(limit.column))
-            return limit.bytes;
-    }
-    return 0;
 }
 
 QByteArray write(const QList<Card>& cards)
@@ -800,17 +785,7 @@ QString summary(const ImportResult& result)
     QString text = QStringLiteral("共导入 %1 张名片。").arg(result.imported);
     if (result.fieldsCut > 0)
         text += QStringLiteral("\r\r有 %1 项内容超过字段长度，已截短。").arg(result.fieldsCut);
-    int skipped = 0;
-    QStringList reasons;
-    for (int i = 0; i < kSkipKinds; ++i) {
-        if (result.skipped[i] == 0)
-            continue;
-        skipped += result.skipped[i];
-        reasons << QStringLiteral("%1 条").arg(result.skipped[i]) + skipText(Skip(i));
-    }
-    if (skipped > 0)
-        text += QStringLiteral("\r\r跳过 %1 条：%2。").arg(skipped).arg(reasons.join(QStringLiteral("，")));
-    return text;
+    return text + skipSummary(result.skipped, [](std::size_t kind) { return skipText(Skip(kind)); });
 }
 
 } // namespace VCard

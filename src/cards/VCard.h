@@ -15,9 +15,6 @@ namespace VCard {
 /// The name the export proposes: "名片.vcf".
 QString defaultFileName();
 
-/// The byte limit of a card column as the editors count it; 0 for no limit (the category).
-int byteLimit(const QString& column);
-
 /// The cards as a vCard 3.0 file: UTF-8, lines ended by CR LF and folded at 75 octets, values escaped.
 QByteArray write(const QList<Card>& cards);
 

@@ -1,10 +1,9 @@
 #include "Tfrmclock.h"
 
 #include "ClockFace.h"
-#include "Forms.h"
-#include "app/TFrmMain.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
+#include "platform/Guarded.h"
 #include "platform/Services.h"
 
 #include <QContextMenuEvent>
@@ -14,9 +13,10 @@
 #include <QRegion>
 #include <QTimer>
 
-Tfrmclock::Tfrmclock(QWidget* parent)
+Tfrmclock::Tfrmclock(QWidget& mainWindow, QWidget* parent)
     // A tool window keeps the clock off the task bar; it is not kept above other windows.
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
+    , m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("frmclock"));
     setWindowTitle(QStringLiteral("电子钟"));
@@ -34,14 +34,14 @@ Tfrmclock::Tfrmclock(QWidget* parent)
     N1->setObjectName(QStringLiteral("N1"));
     N2 = PopupMenu1->addAction(QStringLiteral("显示主窗口"));
     N2->setObjectName(QStringLiteral("N2"));
-    connect(N1, &QAction::triggered, this, &Tfrmclock::N1Click);
-    connect(N2, &QAction::triggered, this, &Tfrmclock::N2Click);
+    connect(N1, &QAction::triggered, this, guarded(this, &Tfrmclock::N1Click));
+    connect(N2, &QAction::triggered, this, guarded(this, &Tfrmclock::N2Click));
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setTimerType(Qt::PreciseTimer);
     Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, &Tfrmclock::Timer1Timer);
+    connect(Timer1, &QTimer::timeout, this, guarded(this, &Tfrmclock::Timer1Timer));
     Timer1->start();
 
     FormCreate();
@@ -136,10 +136,7 @@ void Tfrmclock::N1Click()
 
 void Tfrmclock::N2Click()
 {
-    QWidget* main = Forms::FrmMain;
-    if (!main)
-        return;
-    main->show();
-    main->raise();
-    main->activateWindow();
+    m_mainWindow.show();
+    m_mainWindow.raise();
+    m_mainWindow.activateWindow();
 }

@@ -11,7 +11,8 @@ class Tfrmclock : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Tfrmclock(QWidget* parent = nullptr);
+    /// mainWindow is the window "显示主窗口" brings back.
+    explicit Tfrmclock(QWidget& mainWindow, QWidget* parent = nullptr);
 
     QTimer* Timer1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
@@ -35,4 +36,6 @@ protected:
 private:
     /// Cuts the window to its disc and puts it at the top-right corner of the screen.
     void shapeAndPlace();
+
+    QWidget& m_mainWindow;
 };

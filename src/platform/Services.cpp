@@ -1,7 +1,7 @@
 #include "Services.h"
 
-#include "Clock.h"
-#include "linux/SystemClock.h"
+#include "PlatformLayer.h"
+#include "SystemClock.h"
 
 #include <QtGlobal>
 
@@ -102,6 +102,23 @@ void setAutostart(Autostart* a)
 void setProcessStarter(ProcessStarter* p)
 {
     registry().processStarter = p;
+}
+
+void install(const PlatformLayer& layer)
+{
+    setClock(layer.clock.get());
+    setDialogs(layer.dialogs.get());
+    setShell(layer.shell.get());
+    setDesktop(layer.desktop.get());
+    setSoundPlayers(layer.soundPlayers.get());
+    setPower(layer.power.get());
+    setAutostart(layer.autostart.get());
+    setProcessStarter(layer.processStarter.get());
+}
+
+void uninstall()
+{
+    install(PlatformLayer());
 }
 
 void reportError(const QString& text)

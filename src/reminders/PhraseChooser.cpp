@@ -1,5 +1,6 @@
 #include "PhraseChooser.h"
 
+#include "platform/Guarded.h"
 #include "reminders/PhraseFile.h"
 #include "widgets/GbkTextEdit.h"
 
@@ -8,8 +9,9 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-PhraseChooser::PhraseChooser(QWidget* parent, const QString& listName)
+PhraseChooser::PhraseChooser(GbkTextEdit& target, const QString& listName, QWidget* parent)
     : QDialog(parent)
+    , m_target(target)
 {
     setWindowTitle(QStringLiteral("请选择提示内容"));
     QFont f(QStringLiteral("宋体"));
@@ -30,13 +32,13 @@ void PhraseChooser::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
-        onShow();
+        runGuarded([this] { onShow(); });
 }
 
 bool PhraseChooser::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonDblClick) {
-        onDoubleClick();
+        runGuarded([this] { onDoubleClick(); });
         return true;
     }
     return QDialog::eventFilter(watched, event);
@@ -50,10 +52,10 @@ void PhraseChooser::loadPhrases()
     }
 }
 
-void PhraseChooser::takePhrase(GbkTextEdit* memo)
+void PhraseChooser::takePhrase()
 {
     const QListWidgetItem* item = m_list->currentItem();
     const QString phrase = (item && item->isSelected()) ? item->text() : QString();
-    memo->setPlainText(phrase + QLatin1Char('\n'));
+    m_target.setPlainText(phrase + QLatin1Char('\n'));
     close();
 }

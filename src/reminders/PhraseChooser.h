@@ -11,12 +11,13 @@ class PhraseChooser : public QDialog
 {
     Q_OBJECT
 protected:
-    PhraseChooser(QWidget* parent, const QString& listName);
+    /// target is the text box of the editor this chooser fills (its Memo1).
+    PhraseChooser(GbkTextEdit& target, const QString& listName, QWidget* parent);
 
     /// Fills the list from the phrase file; a missing file leaves the list as it was.
     void loadPhrases();
-    /// Replaces the text of `memo` by the selected phrase and a line break.
-    void takePhrase(GbkTextEdit* memo);
+    /// Replaces the target's text by the selected phrase and a line break.
+    void takePhrase();
 
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -25,4 +26,7 @@ protected:
     virtual void onDoubleClick() = 0;
 
     QListWidget* m_list = nullptr;
+
+private:
+    GbkTextEdit& m_target;
 };

@@ -3,7 +3,7 @@
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "storage/AtomicFile.h"
-#include "storage/Gbk.h"
+#include "text/Gbk.h"
 
 #include <QFile>
 

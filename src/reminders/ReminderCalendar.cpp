@@ -5,9 +5,10 @@
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
 #include "platform/Services.h"
-#include "storage/Gbk.h"
 #include "storage/TableQuery.h"
 #include "storage/TableTransaction.h"
+#include "text/Gbk.h"
+#include "text/SkipSummary.h"
 
 #include <QDir>
 #include <QFile>
@@ -588,17 +589,7 @@ QString summary(const ImportResult& result)
     QString text = QStringLiteral("共导入 %1 条提醒。").arg(result.imported);
     if (result.textsCut > 0)
         text += QStringLiteral("\r\r有 %1 条提醒的文字超过25个汉字，已截短。").arg(result.textsCut);
-    int skipped = 0;
-    QStringList reasons;
-    for (int i = 0; i < kSkipKinds; ++i) {
-        if (result.skipped[i] == 0)
-            continue;
-        skipped += result.skipped[i];
-        reasons << QStringLiteral("%1 条").arg(result.skipped[i]) + skipText(Skip(i));
-    }
-    if (skipped > 0)
-        text += QStringLiteral("\r\r跳过 %1 条：%2。").arg(skipped).arg(reasons.join(QStringLiteral("，")));
-    return text;
+    return text + skipSummary(result.skipped, [](std::size_t kind) { return skipText(Skip(kind)); });
 }
 
 } // namespace ReminderCalendar

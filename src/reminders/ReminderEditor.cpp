@@ -1,16 +1,14 @@
 #include "ReminderEditor.h"
 
-#include "Forms.h"
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
+#include "platform/Guarded.h"
 #include "platform/Services.h"
 #include "platform/SoundPlayer.h"
 #include "reminders/SoundCatalogue.h"
-#include "reminders/TFrmAlarm.h"
-#include "storage/DateFormats.h"
 #include "storage/TableQuery.h"
+#include "text/DateFormats.h"
 #include "widgets/GbkTextEdit.h"
-#include "widgets/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QStyle>
 #include <QTimeEdit>
 #include <QToolButton>
@@ -61,8 +58,11 @@ QCheckBox* checkBox(QWidget* parent, const QString& objectName, const QString& t
 
 } // namespace
 
-ReminderEditor::ReminderEditor(QWidget* parent)
-    : QDialog(parent)
+ReminderEditor::ReminderEditor(SoundPlayer& player, TableQuery& listRows, TableQuery& changes, QWidget* parent)
+    : CentredDialog(parent)
+    , m_player(player)
+    , m_listRows(listRows)
+    , m_changes(changes)
 {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     QFont f(QStringLiteral("宋体"));
@@ -182,18 +182,18 @@ ReminderEditor::ReminderEditor(QWidget* parent)
     OpenDialog1.parent = this;
     OpenDialog2.parent = this;
 
-    connect(Button1, &QPushButton::clicked, this, &ReminderEditor::Button1Click);
-    connect(CheckBox1, &QCheckBox::clicked, this, &ReminderEditor::CheckBox1Click);
-    connect(CheckBox2, &QCheckBox::clicked, this, &ReminderEditor::CheckBox2Click);
-    connect(ComboBox2, &QComboBox::textActivated, this, &ReminderEditor::onSoundPicked);
-    connect(ComboBox2->lineEdit(), &QLineEdit::textEdited, this, &ReminderEditor::ComboBox2Change);
-    connect(SpeedButton5, &QToolButton::clicked, this, &ReminderEditor::SpeedButton5Click);
-    connect(SpeedButton4, &QToolButton::clicked, this, &ReminderEditor::SpeedButton4Click);
-    connect(SpeedButton3, &QToolButton::clicked, this, &ReminderEditor::SpeedButton3Click);
-    connect(SpeedButton2, &QToolButton::clicked, this, &ReminderEditor::SpeedButton2Click);
-    connect(SpeedButton1, &QToolButton::clicked, this, &ReminderEditor::SpeedButton1Click);
-    connect(BitBtn1, &QPushButton::clicked, this, &ReminderEditor::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &ReminderEditor::BitBtn2Click);
+    connect(Button1, &QPushButton::clicked, this, guarded(this, &ReminderEditor::Button1Click));
+    connect(CheckBox1, &QCheckBox::clicked, this, guarded(this, &ReminderEditor::CheckBox1Click));
+    connect(CheckBox2, &QCheckBox::clicked, this, guarded(this, &ReminderEditor::CheckBox2Click));
+    connect(ComboBox2, &QComboBox::textActivated, this, guarded(this, &ReminderEditor::onSoundPicked));
+    connect(ComboBox2->lineEdit(), &QLineEdit::textEdited, this, guarded(this, &ReminderEditor::ComboBox2Change));
+    connect(SpeedButton5, &QToolButton::clicked, this, guarded(this, &ReminderEditor::SpeedButton5Click));
+    connect(SpeedButton4, &QToolButton::clicked, this, guarded(this, &ReminderEditor::SpeedButton4Click));
+    connect(SpeedButton3, &QToolButton::clicked, this, guarded(this, &ReminderEditor::SpeedButton3Click));
+    connect(SpeedButton2, &QToolButton::clicked, this, guarded(this, &ReminderEditor::SpeedButton2Click));
+    connect(SpeedButton1, &QToolButton::clicked, this, guarded(this, &ReminderEditor::SpeedButton1Click));
+    connect(BitBtn1, &QPushButton::clicked, this, guarded(this, &ReminderEditor::BitBtn1Click));
+    connect(BitBtn2, &QPushButton::clicked, this, guarded(this, &ReminderEditor::BitBtn2Click));
 }
 
 ReminderEditor::~ReminderEditor() = default;
@@ -207,32 +207,14 @@ QString ReminderEditor::typedPreviewFile(const QString& text)
     return SoundCatalogue::previewFile(text);
 }
 
-void ReminderEditor::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    // Restoring a minimised window is no new showing.
-    if (event->spontaneous())
-        return;
-    WindowPlacement::centreOnScreen(this);
-    FormShow();
-}
-
-void ReminderEditor::done(int result)
-{
-    // Every way out (确定, 取消, the close box, Esc) comes through here.
-    QDialog::done(result);
-    FormClose();
-}
-
 void ReminderEditor::FormClose()
 {
     // The player goes first so that a failing reload still silences the preview.
     player().close();
     m_openPending = false;
-    TableQuery* query = Forms::FrmAlarm->Query1;
-    query->close();
-    query->setSql(ReminderTable::selectAll(AppPaths::reminderTablePath()));
-    query->open();
+    m_listRows.close();
+    m_listRows.setSql(ReminderTable::selectAll(AppPaths::reminderTablePath()));
+    m_listRows.open();
 }
 
 void ReminderEditor::Button1Click()
@@ -341,6 +323,12 @@ void ReminderEditor::SpeedButton3Click()
     SpeedButton4->show();
 }
 
+void ReminderEditor::SpeedButton2Click()
+{
+    if (m_opens.phrases)
+        m_opens.phrases->exec();
+}
+
 void ReminderEditor::SpeedButton1Click()
 {
     const QString file = Services::dialogs().openFile(OpenDialog2);
@@ -360,6 +348,19 @@ bool ReminderEditor::refuseEmptyText()
     Services::dialogs().messageBox(this, QStringLiteral("请输入提醒文字，应小于25个字!"), QStringLiteral("提示"),
                                    MsgIcon::Warning, MsgButtons::Ok);
     return true;
+}
+
+void ReminderEditor::save(const QStringList& statement)
+{
+    if (refuseEmptyText())
+        return;
+    m_changes.close();
+    m_changes.clearSql();
+    for (const QString& line : statement)
+        m_changes.addSql(line);
+    ReminderTable::bindValues(m_changes, values());
+    m_changes.execSql();
+    accept();
 }
 
 Reminder ReminderEditor::values() const

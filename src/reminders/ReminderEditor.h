@@ -2,8 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "reminders/ReminderTable.h"
-
-#include <QDialog>
+#include "widgets/CentredDialog.h"
 
 class GbkTextEdit;
 class QCheckBox;
@@ -15,15 +14,23 @@ class QPushButton;
 class QTimeEdit;
 class QToolButton;
 class SoundPlayer;
+class TableQuery;
 
 /// What the add and the modify window have in common: the same controls in the same places, the same sound
-/// preview on the shared reminder player, the same save rules, and the reload of the list window when they close.
-/// Each close (OK, cancel, close box, Esc) runs FormClose.
-class ReminderEditor : public QDialog
+/// preview on the shared reminder player, the same save rules, the phrase chooser behind ">>>", and the reload of
+/// the list window when they close. Each close (OK, cancel, close box, Esc) runs FormClose.
+class ReminderEditor : public CentredDialog
 {
     Q_OBJECT
 public:
     ~ReminderEditor() override;
+
+    /// The phrase chooser this window opens; start-up hands it over once it exists.
+    struct Opens
+    {
+        QDialog* phrases = nullptr;
+    };
+    void setOpens(const Opens& windows) { m_opens = windows; }
 
     QDateEdit* DateTimePicker1 = nullptr;
     QTimeEdit* DateTimePicker2 = nullptr;
@@ -52,8 +59,8 @@ public:
     static QString typedPreviewFile(const QString& text);
 
 public slots:
-    virtual void FormShow() = 0;
-    void FormClose();
+    void FormShow() override = 0;
+    void FormClose() override;
     void Button1Click();
     void CheckBox1Click();
     void CheckBox2Click();
@@ -62,22 +69,24 @@ public slots:
     void SpeedButton5Click();
     void SpeedButton4Click();
     void SpeedButton3Click();
-    virtual void SpeedButton2Click() = 0;
+    void SpeedButton2Click();
     void SpeedButton1Click();
     virtual void BitBtn1Click() = 0;
     void BitBtn2Click();
 
 protected:
-    explicit ReminderEditor(QWidget* parent);
+    /// player is the shared reminder player (the add window's MediaPlayer1); listRows and changes are the list
+    /// window's Query1 (reloaded on every close) and Query2 (the one this window saves through).
+    ReminderEditor(SoundPlayer& player, TableQuery& listRows, TableQuery& changes, QWidget* parent);
 
-    /// The shared reminder player (the add window's MediaPlayer1).
-    virtual SoundPlayer& player() = 0;
-
-    void showEvent(QShowEvent* event) override;
-    void done(int result) override;
+    SoundPlayer& player() { return m_player; }
+    TableQuery& listRows() { return m_listRows; }
 
     /// Refuses an empty reminder text with the warning box; true when refused.
     bool refuseEmptyText();
+    /// Saves the values through the list window's Query2 with the statement's lines, and closes the window.
+    /// An empty text is refused instead.
+    void save(const QStringList& statement);
     /// The values the controls stand for, as statements 3 and 4 take them (no key).
     Reminder values() const;
     /// Opens a preview file on the player at once, and shows the play button.
@@ -95,6 +104,11 @@ protected:
 
 private:
     void onSoundTyped(const QString& text);
+
+    SoundPlayer& m_player;
+    TableQuery& m_listRows;
+    TableQuery& m_changes;
+    Opens m_opens;
     void onSoundPicked(const QString& text);
 
     /// The preview file was set but not opened yet (typed text that named no file): play opens it, so a wrong

@@ -10,8 +10,6 @@
 #include "storage/TableFiles.h"
 #include "storage/TableQuery.h"
 
-#include <algorithm>
-
 namespace {
 
 // Runs one part of firing; its failure is reported and the caller goes on with the next part.
@@ -40,17 +38,12 @@ const QString& weeklyName(int sundayBasedDay)
     return names[sundayBasedDay - 1];
 }
 
-QDateTime wholeSecond(const QDateTime& moment)
-{
-    return moment.addMSecs(-moment.time().msec());
-}
-
 } // namespace
 
-ReminderEngine::ReminderEngine(TableQuery& query, ReminderPopup& popup, std::function<SoundPlayer*()> player)
+ReminderEngine::ReminderEngine(TableQuery& query, ReminderPopup& popup, SoundPlayer& player)
     : m_query(query)
     , m_popup(popup)
-    , m_player(std::move(player))
+    , m_player(player)
 {
     m_query.setLockWait(kLockWaitMs);
 }
@@ -85,31 +78,22 @@ int ReminderEngine::nextInterval(const QTime& now)
 
 void ReminderEngine::tick()
 {
-    const QDateTime current = wholeSecond(Services::clock().now());
-    QDateTime first = current;
-    if (m_lastSecond.isValid()) {
-        const qint64 behind = current.secsTo(m_lastSecond);
-        // Already evaluated, or the clock stepped back a little: those seconds have had their turn.
-        if (behind >= 0 && behind <= kMaxCatchUpSeconds)
-            return;
-        // Catch up on the seconds since the last tick. A clock set back further than that starts afresh at the
-        // current second, like the first tick.
-        if (behind < 0)
-            first = std::max(m_lastSecond.addSecs(1), current.addSecs(-kMaxCatchUpSeconds));
-    }
+    const QList<QDateTime> seconds = m_seconds.due(Services::clock().now());
+    if (seconds.isEmpty())
+        return;
 
     QVector<Reminder> rows;
     if (!readTable(rows))
         return; // the seconds stay due, so the next tick that reads the table catches up on them
 
     m_reported.clear();
-    for (QDateTime second = first; second <= current; second = second.addSecs(1)) {
+    for (const QDateTime& second : seconds) {
         for (const Reminder& reminder : rows) {
             if (isDue(reminder, second))
                 fire(reminder);
         }
     }
-    m_lastSecond = current;
+    m_seconds.markEvaluated(seconds);
 }
 
 bool ReminderEngine::readTable(QVector<Reminder>& rows)
@@ -164,15 +148,13 @@ void ReminderEngine::fire(const Reminder& r)
 
     const QString sound = SoundCatalogue::resolve(r.sound);
     if (!sound.isEmpty()) {
-        if (SoundPlayer* player = m_player ? m_player() : nullptr) {
-            isolated(
-                [&] {
-                    player->setFileName(sound);
-                    player->open();
-                    player->play();
-                },
-                reportHere);
-        }
+        isolated(
+            [&] {
+                m_player.setFileName(sound);
+                m_player.open();
+                m_player.play();
+            },
+            reportHere);
     }
 
     if (!r.program.isEmpty())

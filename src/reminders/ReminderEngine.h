@@ -1,12 +1,12 @@
 #pragma once
 
 #include "ReminderTable.h"
+#include "platform/TickSeconds.h"
 
 #include <QDateTime>
 #include <QSet>
 #include <QString>
 #include <QVector>
-#include <functional>
 
 class SoundPlayer;
 class TableQuery;
@@ -23,10 +23,10 @@ public:
 /// Fires the reminders of the reminder table: once a tick it reads the whole table afresh and fires every active
 /// row that is due, with a pop-up, the row's sound on the shared player and the row's program through the shell.
 ///
-/// A tick looks at every wall-clock second since the previous tick, so a late timer loses no reminder and two
-/// ticks within one second fire nothing twice. One row's failure (a missing sound, a bad time-out) is reported and
-/// never keeps the rest of that row, or any other row, from firing. An error that recurs at every tick (an
-/// unreadable table) is reported once, until it goes away.
+/// A tick looks at the seconds the timing rule (TickSeconds) gives it, so a late timer loses no reminder and two
+/// ticks within one second, or a clock set back a little, fire nothing twice. One row's failure (a missing sound, a bad
+/// time-out) is reported and never keeps the rest of that row, or any other row, from firing. An error that recurs at
+/// every tick (an unreadable table) is reported once, until it goes away.
 ///
 /// A table another program holds locked never holds up the program: the read gives up after kLockWaitMs and the
 /// seconds it missed are caught up at the first tick that reads the table again, so a short lock shows nothing and
@@ -37,16 +37,13 @@ public:
     static constexpr int kPopupWidth = 180;
     static constexpr int kPopupHeight = 150;
     static constexpr int kDefaultTimeOut = 600;
-    /// How far a late tick reaches back; also how far the clock may step back before the engine starts afresh.
-    static constexpr int kMaxCatchUpSeconds = 60;
     /// How long one tick waits for a locked table.
     static constexpr int kLockWaitMs = 50;
     /// A lock that has kept the table unreadable for longer than this is reported.
     static constexpr int kLockReportSeconds = 5;
 
-    /// query is the engine's own query and stays open between ticks. player gives the shared reminder player at
-    /// the moment a row fires (the window that owns it is created after the engine); null plays nothing.
-    ReminderEngine(TableQuery& query, ReminderPopup& popup, std::function<SoundPlayer*()> player);
+    /// query is the engine's own query and stays open between ticks; player is the shared reminder player.
+    ReminderEngine(TableQuery& query, ReminderPopup& popup, SoundPlayer& player);
 
     /// One timer tick at Services::clock().now().
     void tick();
@@ -67,8 +64,8 @@ private:
 
     TableQuery& m_query;
     ReminderPopup& m_popup;
-    std::function<SoundPlayer*()> m_player;
-    QDateTime m_lastSecond; ///< the last second evaluated; invalid before the first tick
+    SoundPlayer& m_player;
+    TickSeconds m_seconds;
     QString m_tableError; ///< the table error already reported, until the table reads again
     QDateTime m_lockedSince; ///< the first second the table was found locked; invalid while it reads
     bool m_lockReported = false; ///< the current lock was reported

@@ -1,7 +1,7 @@
 #include "ReminderTable.h"
 
-#include "storage/SafeLiteral.h"
 #include "storage/TableQuery.h"
+#include "text/SafeLiteral.h"
 
 namespace ReminderTable {
 

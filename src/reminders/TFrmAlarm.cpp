@@ -1,16 +1,13 @@
 #include "TFrmAlarm.h"
 
-#include "Forms.h"
 #include "platform/AppPaths.h"
 #include "platform/Dialogs.h"
+#include "platform/Guarded.h"
 #include "platform/Services.h"
 #include "reminders/ReminderCalendar.h"
 #include "reminders/ReminderTable.h"
-#include "reminders/TFrmAlarminf.h"
-#include "reminders/TFrmEdit.h"
 #include "storage/TableQuery.h"
 #include "storage/TableQueryModel.h"
-#include "widgets/WindowPlacement.h"
 
 #include <QDir>
 
@@ -20,7 +17,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -39,7 +35,7 @@ QPushButton* button(QWidget* parent, const QString& objectName, const QString& t
 } // namespace
 
 TFrmAlarm::TFrmAlarm(QWidget* parent)
-    : QDialog(parent)
+    : CentredDialog(parent)
 {
     setObjectName(QStringLiteral("FrmAlarm"));
     setWindowTitle(QStringLiteral("提醒列表"));
@@ -120,23 +116,23 @@ TFrmAlarm::TFrmAlarm(QWidget* parent)
     column->addWidget(panel);
     panel->setFixedHeight(286 - 241);
 
-    connect(Query1, &TableQuery::currentRowChanged, this, &TFrmAlarm::onCurrentRowChanged);
-    connect(Query1, &TableQuery::resultChanged, this, [this] {
-        if (!Query1->isActive())
-            onCurrentRowChanged(-1);
-    });
+    connect(Query1, &TableQuery::currentRowChanged, this, guarded(this, &TFrmAlarm::onCurrentRowChanged));
+    connect(Query1, &TableQuery::resultChanged, this, guarded([this] {
+                if (!Query1->isActive())
+                    onCurrentRowChanged(-1);
+            }));
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid())
                     Query1->setRecNo(current.row());
             });
-    connect(DBGrid1, &QTableView::clicked, this, &TFrmAlarm::DBGrid1CellClick);
-    connect(Button1, &QPushButton::clicked, this, &TFrmAlarm::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TFrmAlarm::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TFrmAlarm::Button3Click);
-    connect(Button5, &QPushButton::clicked, this, &TFrmAlarm::Button5Click);
-    connect(Button6, &QPushButton::clicked, this, &TFrmAlarm::Button6Click);
-    connect(BitBtn1, &QPushButton::clicked, this, &TFrmAlarm::BitBtn1Click);
+    connect(DBGrid1, &QTableView::clicked, this, guarded(this, &TFrmAlarm::DBGrid1CellClick));
+    connect(Button1, &QPushButton::clicked, this, guarded(this, &TFrmAlarm::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, guarded(this, &TFrmAlarm::Button2Click));
+    connect(Button3, &QPushButton::clicked, this, guarded(this, &TFrmAlarm::Button3Click));
+    connect(Button5, &QPushButton::clicked, this, guarded(this, &TFrmAlarm::Button5Click));
+    connect(Button6, &QPushButton::clicked, this, guarded(this, &TFrmAlarm::Button6Click));
+    connect(BitBtn1, &QPushButton::clicked, this, guarded(this, &TFrmAlarm::BitBtn1Click));
 
     // Reminders in and out of calendar programs, from the grid's context menu; the buttons stay as they are.
     PopupMenu1 = new QMenu(DBGrid1);
@@ -148,18 +144,8 @@ TFrmAlarm::TFrmAlarm(QWidget* parent)
     DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(DBGrid1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu1->popup(DBGrid1->viewport()->mapToGlobal(pos)); });
-    connect(N1, &QAction::triggered, this, &TFrmAlarm::ExportCalendarClick);
-    connect(N2, &QAction::triggered, this, &TFrmAlarm::ImportCalendarClick);
-}
-
-void TFrmAlarm::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    // Restoring a minimised window is no new showing.
-    if (event->spontaneous())
-        return;
-    WindowPlacement::centreOnScreen(this);
-    FormShow();
+    connect(N1, &QAction::triggered, this, guarded(this, &TFrmAlarm::ExportCalendarClick));
+    connect(N2, &QAction::triggered, this, guarded(this, &TFrmAlarm::ImportCalendarClick));
 }
 
 void TFrmAlarm::onCurrentRowChanged(int row)
@@ -202,12 +188,14 @@ void TFrmAlarm::FormShow()
 
 void TFrmAlarm::Button1Click()
 {
-    Forms::FrmAlarminf->exec();
+    if (m_opens.add)
+        m_opens.add->exec();
 }
 
 void TFrmAlarm::Button2Click()
 {
-    Forms::FrmEdit->exec();
+    if (m_opens.edit)
+        m_opens.edit->exec();
 }
 
 void TFrmAlarm::Button3Click()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/CentredDialog.h"
 
 class QAction;
 class QLineEdit;
@@ -13,11 +13,19 @@ class TableQueryModel;
 
 /// "提醒列表": every reminder in a grid, with add, modify, delete, run and stop. The editors insert and update
 /// through Query2 and reload Query1 when they close.
-class TFrmAlarm : public QDialog
+class TFrmAlarm : public CentredDialog
 {
     Q_OBJECT
 public:
     explicit TFrmAlarm(QWidget* parent = nullptr);
+
+    /// The editors this window opens; start-up hands them over once they exist.
+    struct Opens
+    {
+        QDialog* add = nullptr; ///< "增  加": TFrmAlarminf
+        QDialog* edit = nullptr; ///< "修  改": TFrmEdit
+    };
+    void setOpens(const Opens& windows) { m_opens = windows; }
 
     TableQuery* Query1 = nullptr; ///< the grid's rows
     TableQuery* Query2 = nullptr; ///< changes, this window's and the editors'
@@ -35,7 +43,7 @@ public:
     QAction* N2 = nullptr; ///< "从日历文件导入…"
 
 public slots:
-    void FormShow();
+    void FormShow() override;
     void Button1Click();
     void Button2Click();
     void Button3Click();
@@ -46,9 +54,6 @@ public slots:
     void ExportCalendarClick();
     void ImportCalendarClick();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     /// Shows 停止 when the current row's hint is "是", else 运行.
     void applyRunStopRule();
@@ -56,4 +61,6 @@ private:
     void runAndReload(const QString& statement);
     void reloadList();
     void onCurrentRowChanged(int row);
+
+    Opens m_opens;
 };

@@ -1,13 +1,9 @@
 #include "TFrmAlarminf.h"
 
-#include "Forms.h"
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
 #include "platform/Services.h"
-#include "platform/SoundPlayer.h"
 #include "reminders/SoundCatalogue.h"
-#include "reminders/TFrmAlarm.h"
-#include "reminders/TFrmshowcontent.h"
 #include "storage/TableQuery.h"
 #include "widgets/GbkTextEdit.h"
 
@@ -16,17 +12,14 @@
 #include <QLineEdit>
 #include <QTimeEdit>
 
-TFrmAlarminf::TFrmAlarminf(QWidget* parent)
-    : ReminderEditor(parent)
-    , m_player(Services::soundPlayers().create())
+TFrmAlarminf::TFrmAlarminf(SoundPlayer& player, TableQuery& listRows, TableQuery& changes, QWidget* parent)
+    : ReminderEditor(player, listRows, changes, parent)
 {
-    MediaPlayer1 = m_player.get();
+    MediaPlayer1 = &player;
     setObjectName(QStringLiteral("FrmAlarminf"));
     setWindowTitle(QStringLiteral("添加提醒信息"));
     setFixedSize(337, 324);
 }
-
-TFrmAlarminf::~TFrmAlarminf() = default;
 
 void TFrmAlarminf::FormShow()
 {
@@ -43,20 +36,7 @@ void TFrmAlarminf::FormShow()
     openPreview(SoundCatalogue::resolve(ComboBox2->itemText(0)));
 }
 
-void TFrmAlarminf::SpeedButton2Click()
-{
-    Forms::Frmshowcontent->exec();
-}
-
 void TFrmAlarminf::BitBtn1Click()
 {
-    if (refuseEmptyText())
-        return;
-    TableQuery* query = Forms::FrmAlarm->Query2;
-    query->close();
-    query->clearSql();
-    query->addSql(ReminderTable::insert(AppPaths::reminderTablePath()));
-    ReminderTable::bindValues(*query, values());
-    query->execSql();
-    accept();
+    save({ ReminderTable::insert(AppPaths::reminderTablePath()) });
 }

@@ -2,30 +2,19 @@
 
 #include "reminders/ReminderEditor.h"
 
-#include <memory>
-
-class SoundPlayer;
-
 /// "添加提醒信息": adds one reminder through the list window's Query2 (statement 3).
 class TFrmAlarminf : public ReminderEditor
 {
     Q_OBJECT
 public:
-    explicit TFrmAlarminf(QWidget* parent = nullptr);
-    ~TFrmAlarminf() override;
+    /// player becomes MediaPlayer1; listRows and changes are the list window's Query1 and Query2.
+    TFrmAlarminf(SoundPlayer& player, TableQuery& listRows, TableQuery& changes, QWidget* parent = nullptr);
 
     /// The one shared reminder sound player: the engine, both editors' previews and the tray's
-    /// "关闭提醒音乐" act on it.
+    /// "关闭提醒音乐" act on it. Start-up makes it before the first window, for the engine of the main window.
     SoundPlayer* MediaPlayer1 = nullptr;
 
 public slots:
     void FormShow() override;
-    void SpeedButton2Click() override;
     void BitBtn1Click() override;
-
-protected:
-    SoundPlayer& player() override { return *MediaPlayer1; }
-
-private:
-    std::unique_ptr<SoundPlayer> m_player;
 };

@@ -1,12 +1,7 @@
 #include "TFrmEdit.h"
 
-#include "Forms.h"
 #include "platform/AppPaths.h"
-#include "platform/SoundPlayer.h"
 #include "reminders/SoundCatalogue.h"
-#include "reminders/TFrmAlarm.h"
-#include "reminders/TFrmAlarminf.h"
-#include "reminders/Tfrmshowcontent1.h"
 #include "storage/TableQuery.h"
 #include "widgets/GbkTextEdit.h"
 
@@ -16,8 +11,8 @@
 #include <QLineEdit>
 #include <QTimeEdit>
 
-TFrmEdit::TFrmEdit(QWidget* parent)
-    : ReminderEditor(parent)
+TFrmEdit::TFrmEdit(SoundPlayer& player, TableQuery& listRows, TableQuery& changes, QWidget* parent)
+    : ReminderEditor(player, listRows, changes, parent)
 {
     setObjectName(QStringLiteral("FrmEdit"));
     setWindowTitle(QStringLiteral("修改提醒信息"));
@@ -28,14 +23,9 @@ TFrmEdit::TFrmEdit(QWidget* parent)
     Edit3->hide();
 }
 
-SoundPlayer& TFrmEdit::player()
-{
-    return *Forms::FrmAlarminf->MediaPlayer1;
-}
-
 void TFrmEdit::FormShow()
 {
-    const Reminder row = ReminderTable::current(*Forms::FrmAlarm->Query1);
+    const Reminder row = ReminderTable::current(listRows());
     Edit3->setText(row.num);
     DateTimePicker1->setDate(row.hintdate);
     DateTimePicker2->setTime(row.hinttime);
@@ -59,21 +49,7 @@ void TFrmEdit::FormShow()
         openPreview(file);
 }
 
-void TFrmEdit::SpeedButton2Click()
-{
-    Forms::frmshowcontent1->exec();
-}
-
 void TFrmEdit::BitBtn1Click()
 {
-    if (refuseEmptyText())
-        return;
-    TableQuery* query = Forms::FrmAlarm->Query2;
-    query->close();
-    query->clearSql();
-    query->addSql(ReminderTable::updateLine1(AppPaths::reminderTablePath()));
-    query->addSql(ReminderTable::updateLine2(Edit3->text()));
-    ReminderTable::bindValues(*query, values());
-    query->execSql();
-    accept();
+    save({ ReminderTable::updateLine1(AppPaths::reminderTablePath()), ReminderTable::updateLine2(Edit3->text()) });
 }

@@ -10,15 +10,12 @@ class TFrmEdit : public ReminderEditor
 {
     Q_OBJECT
 public:
-    explicit TFrmEdit(QWidget* parent = nullptr);
+    /// player is the add window's MediaPlayer1; listRows and changes are the list window's Query1 and Query2.
+    TFrmEdit(SoundPlayer& player, TableQuery& listRows, TableQuery& changes, QWidget* parent = nullptr);
 
     QLineEdit* Edit3 = nullptr; ///< hidden: the row's num
 
 public slots:
     void FormShow() override;
-    void SpeedButton2Click() override;
     void BitBtn1Click() override;
-
-protected:
-    SoundPlayer& player() override;
 };

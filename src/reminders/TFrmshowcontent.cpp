@@ -1,10 +1,7 @@
 #include "TFrmshowcontent.h"
 
-#include "Forms.h"
-#include "reminders/TFrmAlarminf.h"
-
-TFrmshowcontent::TFrmshowcontent(QWidget* parent)
-    : PhraseChooser(parent, QStringLiteral("ListBox1"))
+TFrmshowcontent::TFrmshowcontent(GbkTextEdit& target, QWidget* parent)
+    : PhraseChooser(target, QStringLiteral("ListBox1"), parent)
 {
     setObjectName(QStringLiteral("Frmshowcontent"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -19,5 +16,5 @@ void TFrmshowcontent::FormShow()
 
 void TFrmshowcontent::ListBox1DblClick()
 {
-    takePhrase(Forms::FrmAlarminf->Memo1);
+    takePhrase();
 }

@@ -7,7 +7,8 @@ class TFrmshowcontent : public PhraseChooser
 {
     Q_OBJECT
 public:
-    explicit TFrmshowcontent(QWidget* parent = nullptr);
+    /// target is the add window's Memo1.
+    explicit TFrmshowcontent(GbkTextEdit& target, QWidget* parent = nullptr);
 
     QListWidget* ListBox1 = nullptr;
 

@@ -1,9 +1,9 @@
 #include "Tfrmaddcontent.h"
 
 #include "platform/Dialogs.h"
+#include "platform/Guarded.h"
 #include "platform/Services.h"
 #include "widgets/GbkLineEdit.h"
-#include "widgets/WindowPlacement.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -11,8 +11,9 @@
 #include <QPushButton>
 #include <QStyle>
 
-Tfrmaddcontent::Tfrmaddcontent(QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+Tfrmaddcontent::Tfrmaddcontent(QListWidget& target, QWidget* parent)
+    : CentredDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_target(target)
 {
     setObjectName(QStringLiteral("frmaddcontent"));
     setWindowTitle(QStringLiteral("添加提醒内容"));
@@ -44,23 +45,9 @@ Tfrmaddcontent::Tfrmaddcontent(QWidget* parent)
     BitBtn2->setGeometry(240, 88, 80, 27);
     BitBtn2->setAutoDefault(false);
 
-    connect(BitBtn1, &QPushButton::clicked, this, &Tfrmaddcontent::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &Tfrmaddcontent::BitBtn2Click);
+    connect(BitBtn1, &QPushButton::clicked, this, guarded(this, &Tfrmaddcontent::BitBtn1Click));
+    connect(BitBtn2, &QPushButton::clicked, this, guarded(this, &Tfrmaddcontent::BitBtn2Click));
     // Esc closes through QDialog::reject, as the cancel button does.
-}
-
-void Tfrmaddcontent::setTargetList(QListWidget* list)
-{
-    m_target = list;
-}
-
-void Tfrmaddcontent::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) {
-        WindowPlacement::centreOnScreen(this);
-        FormShow();
-    }
 }
 
 void Tfrmaddcontent::FormShow()
@@ -91,13 +78,11 @@ void Tfrmaddcontent::BitBtn1Click()
         Edit1->setFocus();
         return;
     }
-    if (!m_target)
-        return;
-    for (int i = 0; i < m_target->count(); ++i) {
-        if (m_target->item(i)->text().compare(text, Qt::CaseInsensitive) == 0)
+    for (int i = 0; i < m_target.count(); ++i) {
+        if (m_target.item(i)->text().compare(text, Qt::CaseInsensitive) == 0)
             return;
     }
-    m_target->addItem(text);
+    m_target.addItem(text);
 }
 
 void Tfrmaddcontent::BitBtn2Click()

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QDialog>
-#include <QPointer>
+#include "widgets/CentredDialog.h"
 
 class GbkLineEdit;
 class QFrame;
@@ -10,14 +9,12 @@ class QPushButton;
 
 /// "添加提醒内容": adds phrases, one after another, to the settings window's phrase list. Nothing is saved here;
 /// the settings window writes the list when its "确定" is pressed.
-class Tfrmaddcontent : public QDialog
+class Tfrmaddcontent : public CentredDialog
 {
     Q_OBJECT
 public:
-    explicit Tfrmaddcontent(QWidget* parent = nullptr);
-
-    /// The list the phrases go to (the settings window's ListBox1).
-    void setTargetList(QListWidget* list);
+    /// target is the list the phrases go to: the settings window's ListBox1.
+    explicit Tfrmaddcontent(QListWidget& target, QWidget* parent = nullptr);
 
     QFrame* Bevel1 = nullptr;
     GbkLineEdit* Edit1 = nullptr;
@@ -25,14 +22,13 @@ public:
     QPushButton* BitBtn2 = nullptr; ///< "取消"
 
 public slots:
-    void FormShow();
+    void FormShow() override;
     void BitBtn1Click();
     void BitBtn2Click();
 
 protected:
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QPointer<QListWidget> m_target;
+    QListWidget& m_target;
 };

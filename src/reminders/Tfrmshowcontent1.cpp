@@ -1,10 +1,7 @@
 #include "Tfrmshowcontent1.h"
 
-#include "Forms.h"
-#include "reminders/TFrmEdit.h"
-
-Tfrmshowcontent1::Tfrmshowcontent1(QWidget* parent)
-    : PhraseChooser(parent, QStringLiteral("listbox1"))
+Tfrmshowcontent1::Tfrmshowcontent1(GbkTextEdit& target, QWidget* parent)
+    : PhraseChooser(target, QStringLiteral("listbox1"), parent)
 {
     setObjectName(QStringLiteral("frmshowcontent1"));
     resize(354, 206); // this one can be resized
@@ -18,5 +15,5 @@ void Tfrmshowcontent1::FormShow()
 
 void Tfrmshowcontent1::listbox1DblClick()
 {
-    takePhrase(Forms::FrmEdit->Memo1);
+    takePhrase();
 }

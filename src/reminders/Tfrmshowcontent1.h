@@ -7,7 +7,8 @@ class Tfrmshowcontent1 : public PhraseChooser
 {
     Q_OBJECT
 public:
-    explicit Tfrmshowcontent1(QWidget* parent = nullptr);
+    /// target is the modify window's Memo1.
+    explicit Tfrmshowcontent1(GbkTextEdit& target, QWidget* parent = nullptr);
 
     QListWidget* listbox1 = nullptr;
 

@@ -3,39 +3,19 @@
 #include "platform/Clock.h"
 #include "platform/Power.h"
 #include "platform/Services.h"
-#include "storage/DateFormats.h"
-#include "storage/SettingsFile.h"
+#include "storage/Settings.h"
 
 #include <algorithm>
 
 namespace {
 
-const QString kHalt = QStringLiteral("halt");
-const QString kAppoint = QStringLiteral("appoint");
-const QString kRemain = QStringLiteral("remain");
-const QString kDate = QStringLiteral("date");
-const QString kTime = QStringLiteral("time");
-const QString kRemainTime = QStringLiteral("remaintime");
-const QString kHint = QStringLiteral("hint");
-
 const QString kModeNone = QStringLiteral("没有设定自动关机");
 const QString kModeAppointed = QStringLiteral("定时关机");
 const QString kModeCounting = QStringLiteral("计时关机");
 
-/// A late tick catches up at most this many seconds; anything longer (a suspend, a clock set forward by hand) is
-/// not treated as time the plan was waiting through.
-constexpr qint64 kMaxCatchUp = 60;
-
-QDateTime wholeSecond(const QDateTime& moment)
+QString appointedLabel(const Settings& settings)
 {
-    const QTime t = moment.time();
-    return QDateTime(moment.date(), QTime(t.hour(), t.minute(), t.second()));
-}
-
-QString appointedLabel(const SettingsFile& settings)
-{
-    return settings.readString(kHalt, kDate, QString()) + QStringLiteral("日")
-        + settings.readString(kHalt, kTime, QString());
+    return settings.text(Settings::Date) + QStringLiteral("日") + settings.text(Settings::Time);
 }
 
 } // namespace
@@ -49,68 +29,62 @@ ShutdownScheduler::ShutdownScheduler(QString settingsPath)
 
 void ShutdownScheduler::apply(const Plan& plan)
 {
-    SettingsFile settings(m_path);
-    settings.writeInteger(kHalt, kAppoint, plan.appointed ? 1 : 0);
-    settings.writeString(kHalt, kDate, DateFormats::shortDate(plan.date));
-    settings.writeString(kHalt, kTime, DateFormats::longTime(plan.time));
-    settings.writeInteger(kHalt, kRemain, plan.appointed ? 0 : 1);
-    settings.writeInteger(kHalt, kRemainTime, plan.minutes * 60);
-    settings.writeInteger(kHalt, kHint, plan.hint ? 1 : 0);
+    Settings settings(m_path);
+    settings.set(Settings::Appointed, plan.appointed);
+    settings.set(Settings::Date, plan.date);
+    settings.set(Settings::Time, plan.time);
+    settings.set(Settings::Counting, !plan.appointed);
+    settings.set(Settings::RemainTime, plan.minutes * 60);
+    settings.set(Settings::Hint, plan.hint);
     // A new plan starts counting from the next tick, not from whatever second an older plan last saw.
-    m_lastTick = QDateTime();
+    m_seconds.reset();
 }
 
 void ShutdownScheduler::cancel()
 {
-    SettingsFile settings(m_path);
-    settings.writeInteger(kHalt, kAppoint, 0);
-    settings.writeInteger(kHalt, kRemain, 0);
+    Settings settings(m_path);
+    settings.set(Settings::Appointed, false);
+    settings.set(Settings::Counting, false);
 }
 
 ShutdownScheduler::Status ShutdownScheduler::status() const
 {
-    const SettingsFile settings(m_path);
+    const Settings settings(m_path);
     Status status{ kModeNone, QString() };
-    if (settings.readInteger(kHalt, kAppoint, 0) == 1)
+    if (settings.get(Settings::Appointed))
         status = { kModeAppointed, appointedLabel(settings) };
-    if (settings.readInteger(kHalt, kRemain, 0) == 1)
-        status = { kModeCounting, remainLabel(settings.readInteger(kHalt, kRemainTime, 1000000)) };
+    if (settings.get(Settings::Counting))
+        status = { kModeCounting, remainLabel(settings.get(Settings::RemainTimeShown)) };
     return status;
 }
 
 ShutdownScheduler::TickResult ShutdownScheduler::tick()
 {
-    SettingsFile settings(m_path);
-    const bool appointed = settings.readInteger(kHalt, kAppoint, 0) == 1;
-    const bool counting = settings.readInteger(kHalt, kRemain, 0) == 1;
+    Settings settings(m_path);
+    const bool appointed = settings.get(Settings::Appointed);
+    const bool counting = settings.get(Settings::Counting);
     TickResult result;
     if (!appointed && !counting) {
-        m_lastTick = QDateTime();
+        m_seconds.reset();
         return result;
     }
     result.active = true;
 
-    // The seconds this tick stands for: (now - elapsed, now]. The first tick of a run stands for the current second
-    // only, so a moment that passed while the program was not running never switches the computer off.
-    const QDateTime now = wholeSecond(Services::clock().now());
-    qint64 elapsed = 1;
-    if (m_lastTick.isValid()) {
-        const qint64 since = m_lastTick.secsTo(now);
-        elapsed = since < 0 ? 1 : std::min(since, kMaxCatchUp); // a clock set back starts afresh
-    }
-    m_lastTick = now;
-    const QDateTime windowStart = now.addSecs(-elapsed);
-    auto covers = [&](const QDateTime& moment) { return moment.isValid() && windowStart < moment && moment <= now; };
+    // The first tick of a run stands for the current second only, so a moment that passed while the program was not
+    // running never switches the computer off.
+    const QList<QDateTime> seconds = m_seconds.take(Services::clock().now());
+    const qint64 elapsed = seconds.size();
+    auto covers = [&](const QDateTime& moment) { return moment.isValid() && seconds.contains(moment); };
 
-    const bool hint = settings.readInteger(kHalt, kHint, 1) == 1;
+    const bool hint = settings.get(Settings::Hint);
     bool due = false;
 
     if (appointed) {
         result.modeLabel = kModeAppointed;
         result.timeLabel = appointedLabel(settings);
         // A date or time that cannot be read gives no appointed moment at all.
-        const QDate date = settings.readDateTime(kHalt, kDate, QDateTime()).date();
-        const QTime time = DateFormats::parseLongTime(settings.readString(kHalt, kTime, QString()));
+        const QDate date = settings.get(Settings::Date);
+        const QTime time = settings.get(Settings::Time);
         if (date.isValid() && time.isValid()) {
             const QDateTime moment(date, time);
             if (covers(moment))
@@ -121,10 +95,10 @@ ShutdownScheduler::TickResult ShutdownScheduler::tick()
     }
 
     if (counting) {
-        const qint64 before = settings.readInteger(kHalt, kRemainTime, 10000);
+        const qint64 before = settings.get(Settings::RemainTime);
         const qint64 after = before - elapsed;
         if (elapsed > 0)
-            settings.writeString(kHalt, kRemainTime, QString::number(after));
+            settings.set(Settings::RemainTime, after);
         result.modeLabel = kModeCounting;
         result.timeLabel = remainLabel(int(std::clamp<qint64>(after, INT_MIN, INT_MAX)));
         if (hint && before > 60 && after <= 60)
@@ -143,9 +117,9 @@ ShutdownScheduler::TickResult ShutdownScheduler::tick()
 
 void ShutdownScheduler::shutdownNow()
 {
-    SettingsFile settings(m_path);
-    settings.writeInteger(kHalt, kAppoint, 0);
-    settings.writeInteger(kHalt, kRemain, 0);
+    Settings settings(m_path);
+    settings.set(Settings::Appointed, false);
+    settings.set(Settings::Counting, false);
     Services::power().powerOff();
 }
 

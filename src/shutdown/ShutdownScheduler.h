@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TickSeconds.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -9,8 +11,8 @@
 
 /// The plan of the scheduled power-off, kept in section "halt" of helper.ini so that it survives a restart.
 /// Nothing of the plan is cached: every call reads the file afresh and every change is written at once. The only
-/// state held here is the last wall-clock second a tick evaluated, so that a late tick catches up instead of
-/// skipping the moment it was waiting for.
+/// state held here is which seconds the ticks evaluated (TickSeconds), so that a late tick catches up instead of
+/// skipping the moment it was waiting for, and a clock set back a little warns and counts nothing twice.
 class ShutdownScheduler
 {
 public:
@@ -53,17 +55,17 @@ public:
     /// The labels as the window shows them when it opens.
     Status status() const;
 
-    /// One timer tick: evaluates every wall-clock second since the previous tick (at most 60), or only the current
-    /// second on the first tick. Throws AppError when the power-off request fails; the plan is already cleared then.
+    /// One timer tick: evaluates the seconds the timing rule gives it; the countdown goes down by their number.
+    /// Throws AppError when the power-off request fails; the plan is already cleared then.
     TickResult tick();
-
-    /// Clears both modes, then asks for the power-off. Throws AppError when the request fails.
-    void shutdownNow();
 
     /// "离关机还有" + M + "分", M being the first four characters of seconds ÷ 60 in shortest decimal form.
     static QString remainLabel(int seconds);
 
 private:
+    /// Clears both modes, then asks for the power-off. Throws AppError when the request fails.
+    void shutdownNow();
+
     QString m_path;
-    QDateTime m_lastTick; ///< the last second evaluated; invalid before the first tick of a run
+    TickSeconds m_seconds; ///< a run starts with the first tick that finds a plan
 };

@@ -1,12 +1,11 @@
 #include "TFrmShutdown.h"
 
-#include "Forms.h"
-#include "app/TFrmMain.h"
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
+#include "platform/Guarded.h"
 #include "platform/Services.h"
-#include "storage/DateFormats.h"
-#include "storage/SettingsFile.h"
+#include "storage/Settings.h"
+#include "text/DateFormats.h"
 #include "widgets/TNotifyPopup.h"
 #include "widgets/WindowPlacement.h"
 
@@ -68,11 +67,12 @@ QRadioButton* radio(QWidget* parent, const char* name, const QString& text, int 
 
 } // namespace
 
-TFrmShutdown::TFrmShutdown(QWidget* parent)
+TFrmShutdown::TFrmShutdown(TNotifyPopup& warningPopup, QWidget* parent)
     : QDialog(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowCloseButtonHint)
     , m_scheduler(AppPaths::settingsFilePath())
+    , m_warningPopup(warningPopup)
 {
     setObjectName(QStringLiteral("FrmShutdown"));
     setWindowTitle(QStringLiteral("关机设置"));
@@ -131,19 +131,18 @@ TFrmShutdown::TFrmShutdown(QWidget* parent)
     Timer1->setTimerType(Qt::PreciseTimer);
     Timer1->setInterval(1000);
 
-    connect(Button1, &QPushButton::clicked, this, &TFrmShutdown::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TFrmShutdown::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TFrmShutdown::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &TFrmShutdown::Button4Click);
-    connect(Timer1, &QTimer::timeout, this, &TFrmShutdown::Timer1Timer);
+    connect(Button1, &QPushButton::clicked, this, guarded(this, &TFrmShutdown::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, guarded(this, &TFrmShutdown::Button2Click));
+    connect(Button3, &QPushButton::clicked, this, guarded(this, &TFrmShutdown::Button3Click));
+    connect(Button4, &QPushButton::clicked, this, guarded(this, &TFrmShutdown::Button4Click));
+    connect(Timer1, &QTimer::timeout, this, guarded(this, &TFrmShutdown::Timer1Timer));
 
     FormCreate();
 }
 
 void TFrmShutdown::FormCreate()
 {
-    const SettingsFile settings(AppPaths::settingsFilePath());
-    CheckBox1->setChecked(settings.readInteger(QStringLiteral("halt"), QStringLiteral("hint"), 1) == 1);
+    CheckBox1->setChecked(Settings().get(Settings::Hint));
     // Running from start-up picks up a plan stored by an earlier run.
     Timer1->start();
 }
@@ -153,7 +152,7 @@ void TFrmShutdown::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (!event->spontaneous())
         WindowPlacement::centreOnScreen(this);
-    FormShow();
+    runGuarded([this] { FormShow(); });
 }
 
 void TFrmShutdown::FormShow()
@@ -216,20 +215,10 @@ void TFrmShutdown::Timer1Timer()
         showWarning();
 }
 
-void TFrmShutdown::ShutdownNow()
-{
-    m_scheduler.shutdownNow();
-}
-
 void TFrmShutdown::showWarning()
 {
-    TNotifyPopup* popup = m_popup;
-    if (!popup && Forms::FrmMain)
-        popup = Forms::FrmMain->NotifyPopup1;
-    if (!popup)
-        return;
-    popup->setTimeOut(60);
-    popup->setTitle(ShutdownScheduler::kWarningTitle);
-    popup->setText(ShutdownScheduler::kWarningText);
-    popup->ShowNotification();
+    m_warningPopup.setTimeOut(60);
+    m_warningPopup.setTitle(ShutdownScheduler::kWarningTitle);
+    m_warningPopup.setText(ShutdownScheduler::kWarningText);
+    m_warningPopup.ShowNotification();
 }

@@ -21,7 +21,8 @@ class TFrmShutdown : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TFrmShutdown(QWidget* parent = nullptr);
+    /// warningPopup is the main window's NotifyPopup1, which shows the one-minute warning.
+    explicit TFrmShutdown(TNotifyPopup& warningPopup, QWidget* parent = nullptr);
 
     QGroupBox* GroupBox1 = nullptr; ///< "目前状态"
     QLabel* Label1 = nullptr; ///< "关机方式："
@@ -42,11 +43,6 @@ public:
     QPushButton* Button4 = nullptr; ///< "退出"
     QTimer* Timer1 = nullptr;
 
-    ShutdownScheduler& scheduler() { return m_scheduler; }
-
-    /// The pop-up the one-minute warning goes to; by default the main window's NotifyPopup1.
-    void setNotifyPopup(TNotifyPopup* popup) { m_popup = popup; }
-
 public slots:
     void FormCreate();
     void FormShow();
@@ -55,7 +51,6 @@ public slots:
     void Button3Click();
     void Button4Click();
     void Timer1Timer();
-    void ShutdownNow();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -65,5 +60,5 @@ private:
     void showWarning();
 
     ShutdownScheduler m_scheduler;
-    TNotifyPopup* m_popup = nullptr;
+    TNotifyPopup& m_warningPopup;
 };

@@ -44,16 +44,6 @@ void syncFolder(const QString& folder)
     }
 }
 
-void removeMatching(const QString& folder, const std::function<bool(const QFileInfo&)>& matches)
-{
-    const QFileInfoList entries
-        = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QFileInfo& info : entries) {
-        if (!info.isSymLink() && matches(info))
-            QFile::remove(info.absoluteFilePath());
-    }
-}
-
 } // namespace
 
 AtomicFile::AtomicFile(QString target)
@@ -134,6 +124,16 @@ bool AtomicFile::commit()
 bool AtomicFile::isTemporaryName(const QString& fileName)
 {
     return temporaryPattern().match(fileName).hasMatch();
+}
+
+void AtomicFile::removeMatching(const QString& folder, const std::function<bool(const QFileInfo&)>& matches)
+{
+    const QFileInfoList entries
+        = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo& info : entries) {
+        if (!info.isSymLink() && matches(info))
+            QFile::remove(info.absoluteFilePath());
+    }
 }
 
 void AtomicFile::removeLeftovers(const QString& target)

@@ -3,6 +3,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
+class QFileInfo;
+
 /// Replaces a file all at once: the new content goes to a temporary file beside the target, reaches the disk, and is
 /// renamed over the target, so a reader or a crash finds the old file or the new one, never part of either.
 ///
@@ -36,6 +40,8 @@ public:
     static bool isTemporaryName(const QString& fileName);
     /// Removes the temporary files of earlier writes of target that never finished.
     static void removeLeftovers(const QString& target);
+    /// Removes the files of a folder that `matches` picks; a link is never followed nor removed.
+    static void removeMatching(const QString& folder, const std::function<bool(const QFileInfo&)>& matches);
 
 private:
     bool fail(Failure failure, int error);

@@ -14,16 +14,6 @@
 
 namespace {
 
-void removeMatching(const QString& folder, const std::function<bool(const QFileInfo&)>& matches)
-{
-    const QFileInfoList entries
-        = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QFileInfo& info : entries) {
-        if (!info.isSymLink() && matches(info))
-            QFile::remove(info.absoluteFilePath());
-    }
-}
-
 /// Hidden copies "<.name>.Dat.XXXXXX" that card backups of earlier versions left in bak/ when they were cut short.
 /// Only an empty file or a table engine file with such a name counts; anything else stays.
 bool isOlderBackupLeftover(const QFileInfo& info)
@@ -72,10 +62,10 @@ void removeAtStart()
 {
     const QString appDir = AppPaths::appDir();
     const auto ours = [](const QFileInfo& entry) { return AtomicFile::isTemporaryName(entry.fileName()); };
-    removeMatching(appDir, ours);
-    removeMatching(appDir + QStringLiteral("data/"), ours);
-    removeMatching(appDir + QStringLiteral("bak/"),
-                   [&ours](const QFileInfo& entry) { return ours(entry) || isOlderBackupLeftover(entry); });
+    AtomicFile::removeMatching(appDir, ours);
+    AtomicFile::removeMatching(appDir + QStringLiteral("data/"), ours);
+    AtomicFile::removeMatching(appDir + QStringLiteral("bak/"),
+                               [&ours](const QFileInfo& entry) { return ours(entry) || isOlderBackupLeftover(entry); });
     for (const char* table : { "data/time.db", "data/card.db", "data/classify.db" })
         removeStaleJournal(appDir + QString::fromLatin1(table));
 }

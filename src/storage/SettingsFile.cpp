@@ -1,9 +1,9 @@
 #include "SettingsFile.h"
 
 #include "AtomicFile.h"
-#include "DateFormats.h"
-#include "Gbk.h"
 #include "platform/AppError.h"
+#include "text/DateFormats.h"
+#include "text/Gbk.h"
 
 #include <QDir>
 #include <QFile>

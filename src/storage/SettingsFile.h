@@ -3,7 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
-/// helper.ini: whole numbers and texts by section and key, in GBK, like a private-profile file.
+/// helper.ini: whole numbers and texts by section and key, in GBK, like a private-profile file. The program reads
+/// and writes its keys through the settings model (Settings.h), which holds every key, default and encoding once.
 /// Nothing is cached: every read opens the file afresh and every write is on disk before it returns, made
 /// atomically (a temporary file renamed over the old one). A write changes only its own line and keeps every other
 /// line, byte for byte.

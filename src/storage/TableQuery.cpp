@@ -1,9 +1,9 @@
 #include "TableQuery.h"
 
-#include "DateFormats.h"
 #include "TableFiles.h"
 #include "TableSchema.h"
 #include "platform/AppError.h"
+#include "text/DateFormats.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -28,7 +28,12 @@ QVariant TableQueryModel::data(const QModelIndex& index, int role) const
 {
     if (!m_query || !index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return {};
-    return m_query->displayText(index.row(), m_fields.at(index.column()));
+    // The view asks while it paints, where no error may be thrown: a column the result lacks shows empty (the
+    // window's own handlers read it and report it).
+    const QString& field = m_fields.at(index.column());
+    if (!m_query->fieldNames().contains(field, Qt::CaseInsensitive))
+        return {};
+    return m_query->displayText(index.row(), field);
 }
 
 QVariant TableQueryModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -15,7 +15,7 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "storage/Gbk.h"
+#include "text/Gbk.h"
 
 #ifndef VANTREL_UPDATE_PUBLIC_KEY
 #define VANTREL_UPDATE_PUBLIC_KEY ""
@@ -279,14 +279,6 @@ QString TAppUpdater::GetInfoValue(const QByteArray& infoText, const QString& nam
             ++end;
     }
     return decodeInfoText(end < 0 ? rest : rest.left(end));
-}
-
-QStringList TAppUpdater::ReadDownloadList(const QByteArray& infoText)
-{
-    QStringList list;
-    for (const TDownloadEntry& entry : ReadDownloadEntries(infoText))
-        list << entry.URL;
-    return list;
 }
 
 QList<TDownloadEntry> TAppUpdater::ReadDownloadEntries(const QByteArray& infoText)

@@ -182,10 +182,9 @@ public:
 
     // Information-file rules.
     static QString GetInfoValue(const QByteArray& infoText, const QString& name, bool braced = false);
-    /// The download list of an information file: url, url0, then url<n+1>, url<n+2>... up to the first empty one.
-    static QStringList ReadDownloadList(const QByteArray& infoText);
-    /// The download list with each file's size and SHA-256, keyed like its address: size/sha256 for url,
-    /// size0/sha2560 for url0, size<n>/sha256<n> for url<n>. Reads the text once, however long the list.
+    /// The download list of an information file: url, url0, then url<n+1>, url<n+2>... up to the first empty one,
+    /// with each file's size and SHA-256, keyed like its address: size/sha256 for url, size0/sha2560 for url0,
+    /// size<n>/sha256<n> for url<n>. Reads the text once, however long the list.
     static QList<TDownloadEntry> ReadDownloadEntries(const QByteArray& infoText);
     /// Newer by the rule of VersionControl. Under byDate a date that can't be read is never newer: an old
     /// information file with a damaged date must not pass for a new one.

@@ -9,6 +9,7 @@
 #include "platform/Dialogs.h"
 #include "platform/ProcessStarter.h"
 #include "platform/Services.h"
+#include "text/TextLines.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -152,8 +153,7 @@ void TAppUpdater::FileStatusError(int statusCode)
     if (m_showMessages.contains(mLostFile)) {
         const MsgAnswer answer = Services::dialogs().messageBox(
             nullptr,
-            UpdateMessages::DisplayText(
-                UpdateMessages::Format(LoadMessage(28), { UpdateHandOver::LastUrlSegment(m_currentURL) })),
+            withLineFeeds(UpdateMessages::Format(LoadMessage(28), { UpdateHandOver::LastUrlSegment(m_currentURL) })),
             LoadMessage(21) + QStringLiteral(" #") + QString::number(statusCode), MsgIcon::Warning, MsgButtons::YesNo);
         continueUpgrade = answer == MsgAnswer::Yes;
     }

@@ -3,39 +3,29 @@
 #include "TAppUpdater.h"
 #include "UpdateHandOver.h"
 #include "UpdateMessages.h"
+#include "platform/Guarded.h"
+#include "text/TextLines.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 
 namespace {
-QPointer<TAppUpdaterPasswordForm> g_form;
 constexpr int ClientWidth = 297;
 constexpr int BottomHeight = 98;
 } // namespace
 
 TAppUpdaterPasswordForm::TAppUpdaterPasswordForm(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : UpdateAskForm(QStringLiteral("AppUpdaterPasswordForm"), ClientWidth, BottomHeight,
+                    Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint, parent)
 {
-    setObjectName(QStringLiteral("AppUpdaterPasswordForm"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFont(QFont(QStringLiteral("Sans Serif"), 9));
-
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(10, 10, 32, 32);
     Image1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
-
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setWordWrap(true);
     Label1->setGeometry(46, 10, 246, 16);
 
-    BottomPanel = new QWidget(this);
-    BottomPanel->setObjectName(QStringLiteral("BottomPanel"));
     UsernameLab = new QLabel(BottomPanel);
     UsernameLab->setObjectName(QStringLiteral("UsernameLab"));
     UsernameLab->setGeometry(10, 8, 90, 21);
@@ -49,31 +39,18 @@ TAppUpdaterPasswordForm::TAppUpdaterPasswordForm(QWidget* parent)
     PasswordEdit->setObjectName(QStringLiteral("PasswordEdit"));
     PasswordEdit->setGeometry(104, 36, 183, 21);
     PasswordEdit->setEchoMode(QLineEdit::Password);
-    OKBtn = new QPushButton(BottomPanel);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setGeometry(ClientWidth / 2 - 80, 66, 75, 23);
-    OKBtn->setDefault(true);
-    CancelBtn = new QPushButton(BottomPanel);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    CancelBtn->setGeometry(ClientWidth / 2 + 5, 66, 75, 23);
-    connect(OKBtn, &QPushButton::clicked, this, &TAppUpdaterPasswordForm::OKBtnClick);
+    addButtons(OKBtn, "OKBtn", CancelBtn, "CancelBtn", 66);
+    connect(OKBtn, &QPushButton::clicked, this, guarded(this, &TAppUpdaterPasswordForm::OKBtnClick));
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     resize(ClientWidth, 160);
 }
 
-TAppUpdaterPasswordForm* TAppUpdaterPasswordForm::instance()
-{
-    return g_form;
-}
-
 bool TAppUpdaterPasswordForm::Ask(TAppUpdater& updater)
 {
-    if (!g_form)
-        g_form = new TAppUpdaterPasswordForm;
-    TAppUpdaterPasswordForm* form = g_form;
+    TAppUpdaterPasswordForm* form = &formToAsk<TAppUpdaterPasswordForm>();
     form->m_updater = &updater;
 
-    form->Label1->setText(UpdateMessages::DisplayText(
+    form->Label1->setText(withLineFeeds(
         UpdateMessages::Format(LoadMessage(29), { UpdateHandOver::LastUrlSegment(updater.CurrentURL()) })));
     form->Label1->setFixedHeight(form->Label1->heightForWidth(form->Label1->width()));
     form->setWindowTitle(LoadMessage(11));
@@ -87,12 +64,7 @@ bool TAppUpdaterPasswordForm::Ask(TAppUpdater& updater)
                                                              form->OKBtn, form->CancelBtn })
         control->setAccessibleName(control->property("text").toString());
 
-    const int height = form->Label1->y() + form->Label1->height() + BottomHeight;
-    form->setFixedSize(ClientWidth, height);
-    form->BottomPanel->setGeometry(0, height - BottomHeight, ClientWidth, BottomHeight);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        form->move(screen->geometry().center() - form->rect().center());
-    return form->exec() == QDialog::Accepted;
+    return form->askModally();
 }
 
 void TAppUpdaterPasswordForm::OKBtnClick()

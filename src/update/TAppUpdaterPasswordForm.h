@@ -1,30 +1,26 @@
 #pragma once
 
-#include <QDialog>
+#include "UpdateAskForm.h"
+
 #include <QPointer>
 
-class QLabel;
 class QLineEdit;
-class QPushButton;
-class QWidget;
 class TAppUpdater;
 
 /// Asks for the user name and password a server demands. One instance per process at most, created on first use;
 /// it frees itself when closed.
-class TAppUpdaterPasswordForm : public QDialog
+class TAppUpdaterPasswordForm : public UpdateAskForm
 {
     Q_OBJECT
 public:
     explicit TAppUpdaterPasswordForm(QWidget* parent = nullptr);
 
-    static TAppUpdaterPasswordForm* instance();
+    static TAppUpdaterPasswordForm* instance() { return openForm<TAppUpdaterPasswordForm>(); }
     /// Shows the window for the updater's current address; true exactly when confirmed with OK, in which case the
     /// typed credentials are stored in the updater.
     static bool Ask(TAppUpdater& updater);
 
     QLabel* Image1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QWidget* BottomPanel = nullptr;
     QLabel* UsernameLab = nullptr;
     QLineEdit* UsernameEdit = nullptr;
     QLabel* PasswordLab = nullptr;

@@ -4,7 +4,9 @@
 #include "TAppUpdaterQuestionForm.h"
 #include "UpdateMessages.h"
 #include "platform/Dialogs.h"
+#include "platform/Guarded.h"
 #include "platform/Services.h"
+#include "text/TextLines.h"
 #include "widgets/Images.h"
 
 #include <QCloseEvent>
@@ -108,8 +110,8 @@ TAppUpdaterWizardForm::TAppUpdaterWizardForm(QWidget* parent)
     CancelBtn = new QPushButton(this);
     place(CancelBtn, "CancelBtn", 470, 308, 92, 31);
     CancelBtn->setDefault(true);
-    connect(FinishBtn, &QPushButton::clicked, this, &TAppUpdaterWizardForm::FinishBtnClick);
-    connect(CancelBtn, &QPushButton::clicked, this, &TAppUpdaterWizardForm::CancelBtnClick);
+    connect(FinishBtn, &QPushButton::clicked, this, guarded(this, &TAppUpdaterWizardForm::FinishBtnClick));
+    connect(CancelBtn, &QPushButton::clicked, this, guarded(this, &TAppUpdaterWizardForm::CancelBtnClick));
 }
 
 TAppUpdaterWizardForm* TAppUpdaterWizardForm::instance()
@@ -176,8 +178,8 @@ void TAppUpdaterWizardForm::SetFinished()
     m_finished = true;
     WizardTitle->setText(LoadMessage(2));
     WizardTitle->setAccessibleName(WizardTitle->text());
-    AfterNote->setText(UpdateMessages::DisplayText(
-        UpdateMessages::Format(LoadMessage(10), { TAppUpdaterQuestionForm::UsableAppTitle() })));
+    AfterNote->setText(
+        withLineFeeds(UpdateMessages::Format(LoadMessage(10), { TAppUpdaterQuestionForm::UsableAppTitle() })));
     AfterNote->setFixedHeight(AfterNote->heightForWidth(AfterNote->width()));
     LCurrentFile->hide();
     LAllFiles->hide();
@@ -208,7 +210,7 @@ void TAppUpdaterWizardForm::reject()
 void TAppUpdaterWizardForm::closeEvent(QCloseEvent* event)
 {
     if (!m_closeAllowed) {
-        const MsgAnswer answer = Services::dialogs().messageBox(this, UpdateMessages::DisplayText(LoadMessage(27)),
+        const MsgAnswer answer = Services::dialogs().messageBox(this, withLineFeeds(LoadMessage(27)),
                                                                 QGuiApplication::applicationDisplayName(),
                                                                 MsgIcon::Question, MsgButtons::YesNo);
         if (answer != MsgAnswer::Yes) {

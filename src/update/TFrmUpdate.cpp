@@ -2,17 +2,16 @@
 
 #include "TAppUpdater.h"
 #include "UpdateWindows.h"
+#include "platform/Guarded.h"
 #include "widgets/Images.h"
-#include "widgets/WindowPlacement.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QShowEvent>
 
 TFrmUpdate::TFrmUpdate(QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : CentredDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("FrmUpdate"));
     setWindowTitle(QStringLiteral("更新"));
@@ -51,8 +50,8 @@ TFrmUpdate::TFrmUpdate(QWidget* parent)
     setTabOrder(Button1, Button2);
     for (QWidget* control : std::initializer_list<QWidget*>{ GroupBox1, Label1, Button1, Button2 })
         control->setAccessibleName(control == GroupBox1 ? GroupBox1->title() : control->property("text").toString());
-    connect(Button1, &QPushButton::clicked, this, &TFrmUpdate::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TFrmUpdate::Button2Click);
+    connect(Button1, &QPushButton::clicked, this, guarded(this, &TFrmUpdate::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, guarded(this, &TFrmUpdate::Button2Click));
 
     UpdateWindows::installOnce();
     AppUpdater1 = new TAppUpdater(this);
@@ -91,11 +90,4 @@ void TFrmUpdate::AppUpdater1Aborted()
 void TFrmUpdate::AppUpdater1NoUpdateAvailable()
 {
     setWindowTitle(QStringLiteral("No Update"));
-}
-
-void TFrmUpdate::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        WindowPlacement::centreOnScreen(this);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/CentredDialog.h"
 
 class QGroupBox;
 class QLabel;
@@ -11,7 +11,7 @@ class TAppUpdater;
 /// The program's update window, opened from "软件升级": one button starts the check of AppUpdater1, the bar shows
 /// the current file's progress. Its caption reports an aborted upgrade or a missing update for the rest of the
 /// process.
-class TFrmUpdate : public QDialog
+class TFrmUpdate : public CentredDialog
 {
     Q_OBJECT
 public:
@@ -32,7 +32,4 @@ public slots:
     void AppUpdater1Progress(int PercentsDone);
     void AppUpdater1Aborted();
     void AppUpdater1NoUpdateAvailable();
-
-protected:
-    void showEvent(QShowEvent* event) override;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
+#include "text/TextLines.h"
 
 #include <array>
 
@@ -950,8 +951,7 @@ QString LoadMessage(int k)
 
 void ShowUpgradeError(const QString& text)
 {
-    Services::dialogs().messageBox(nullptr, UpdateMessages::DisplayText(text), LoadMessage(0), MsgIcon::Error,
-                                   MsgButtons::Ok);
+    Services::dialogs().messageBox(nullptr, withLineFeeds(text), LoadMessage(0), MsgIcon::Error, MsgButtons::Ok);
 }
 
 namespace UpdateMessages {
@@ -1137,14 +1137,6 @@ QString Format(const QString& format, const QVariantList& args)
         ++next;
         i = j;
     }
-    return result;
-}
-
-QString DisplayText(const QString& text)
-{
-    QString result = text;
-    result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return result;
 }
 

@@ -38,7 +38,7 @@ enum TAppUpdaterLanguage : int {
 };
 
 /// The string with identifier MessageBase() + k of the selected language block (k = 0 to 30).
-/// The text is as catalogued: "\r" and "\n" both stand for a line break, see DisplayText().
+/// The text is as catalogued: "\r" and "\n" both stand for a line break, see withLineFeeds().
 QString LoadMessage(int k);
 
 /// Shows an application-owned error box with the given text, caption LoadMessage(0), error icon and OK.
@@ -94,8 +94,5 @@ void setSystemLocaleForTesting(std::optional<QLocale> locale);
 /// Fills a catalogue format: "%s" takes a string, "%d" and "%.Nd" (zero-padded to N digits) a whole number,
 /// "%.Nf" a floating-point number with N decimals; "%%" is a percent sign. Arguments are used in order.
 QString Format(const QString& format, const QVariantList& args);
-
-/// The text as a label or box shows it: every "\r\n", "\r" is a line break "\n".
-QString DisplayText(const QString& text);
 
 } // namespace UpdateMessages

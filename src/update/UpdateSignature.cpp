@@ -118,10 +118,4 @@ Result Verify(const QByteArray& data, const QByteArray& signatureFile, const Pub
     return Result::Valid;
 }
 
-QString TrustedComment(const QByteArray& signatureFile)
-{
-    const std::optional<SignatureFile> file = parseSignatureFile(signatureFile);
-    return file ? QString::fromUtf8(file->trustedComment) : QString();
-}
-
 } // namespace UpdateSignature

@@ -32,7 +32,4 @@ enum class Result {
 /// Checks `signatureFile` (the ".minisig" file's bytes) over `data` against `key`.
 Result Verify(const QByteArray& data, const QByteArray& signatureFile, const PublicKey& key);
 
-/// The trusted comment of a signature file; empty when it has none. Only meaningful once Verify said Valid.
-QString TrustedComment(const QByteArray& signatureFile);
-
 } // namespace UpdateSignature

@@ -1,7 +1,7 @@
 #include "GbkLineEdit.h"
 
 #include "EditSplit.h"
-#include "storage/Gbk.h"
+#include "text/Gbk.h"
 
 GbkLineEdit::GbkLineEdit(QWidget* parent)
     : QLineEdit(parent)

@@ -1,8 +1,8 @@
 #include "GbkTextEdit.h"
 
 #include "EditSplit.h"
-#include "storage/Gbk.h"
-#include "storage/TextLines.h"
+#include "text/Gbk.h"
+#include "text/TextLines.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>

@@ -3,7 +3,7 @@
 #include "TLightTimer.h"
 #include "platform/Desktop.h"
 #include "platform/Services.h"
-#include "storage/Gbk.h"
+#include "text/Gbk.h"
 
 #include <QAction>
 #include <QEvent>

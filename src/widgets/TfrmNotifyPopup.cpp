@@ -3,7 +3,7 @@
 #include "platform/Desktop.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
-#include "storage/TextLines.h"
+#include "text/TextLines.h"
 
 #include <QBitmap>
 #include <QCloseEvent>

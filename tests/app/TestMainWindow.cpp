@@ -1,6 +1,6 @@
-#include "Forms.h"
+#include "FakeSoundPlayer.h"
+#include "ProgramWindows.h"
 #include "TFrmMain.h"
-#include "TFrmabout.h"
 #include "TestEnvironment.h"
 #include "VantrelApplication.h"
 #include "widgets/TNavBar.h"
@@ -36,25 +36,21 @@ private slots:
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<TFrmMain> m_main;
-    std::unique_ptr<TFrmabout> m_about;
+    std::unique_ptr<ProgramWindows> m_windows;
+    TFrmMain* m_main = nullptr;
 };
 
 void TestMainWindow::init()
 {
     m_env = std::make_unique<TestEnvironment>();
-    m_main = std::make_unique<TFrmMain>();
-    m_about = std::make_unique<TFrmabout>();
-    Forms::FrmMain = m_main.get();
-    Forms::Frmabout = m_about.get();
+    m_windows = std::make_unique<ProgramWindows>();
+    m_main = &m_windows->window<TFrmMain>();
 }
 
 void TestMainWindow::cleanup()
 {
-    Forms::FrmMain = nullptr;
-    Forms::Frmabout = nullptr;
-    m_about.reset();
-    m_main.reset();
+    m_main = nullptr;
+    m_windows.reset();
     m_env.reset();
 }
 
@@ -130,7 +126,7 @@ void TestMainWindow::trayMenuItemsInOrder()
 void TestMainWindow::closeHidesInsteadOfEnding()
 {
     m_main->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(m_main));
     QVERIFY(!m_main->close());
     QVERIFY(!m_main->isVisible());
     QCOMPARE(m_main->N11->text(), QStringLiteral("关闭电子钟"));
@@ -162,7 +158,7 @@ void TestMainWindow::exitAsksAndOnlyOkEnds()
     m_main->show();
     m_env->dialogs.setNextAnswer(MsgAnswer(answer));
 
-    QSignalSpy exit(m_main.get(), &TFrmMain::exitRequested);
+    QSignalSpy exit(m_main, &TFrmMain::exitRequested);
     if (fromTray)
         m_main->N16->trigger();
     else
@@ -195,7 +191,8 @@ void TestMainWindow::hideSettingDecidesTheStart()
     QFETCH(bool, shown);
     if (!ini.isEmpty())
         m_env->writeFile(QStringLiteral("helper.ini"), ini);
-    TFrmMain main;
+    FakeSoundPlayer player;
+    TFrmMain main(player);
     QCOMPARE(main.showMainForm(), shown);
 }
 
@@ -219,7 +216,8 @@ void TestMainWindow::damagedSettingsFileIsReported()
     const QByteArray damaged("\x00\x13garbage\xff\xfe", 11);
     m_env->writeFile(QStringLiteral("helper.ini"), damaged);
     m_env->errors.clear();
-    TFrmMain main;
+    FakeSoundPlayer player;
+    TFrmMain main(player);
     QVERIFY(main.showMainForm());
     QCOMPARE(m_env->errors.size(), 1);
     QVERIFY(m_env->errors.first().contains(QStringLiteral("helper.ini")));

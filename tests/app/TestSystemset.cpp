@@ -1,5 +1,5 @@
 #include "FakeAutostart.h"
-#include "Forms.h"
+#include "FakeSoundPlayer.h"
 #include "TFrmMain.h"
 #include "TFrmSystemset.h"
 #include "TestEnvironment.h"
@@ -69,8 +69,7 @@ struct Fixture
     }
     TFrmSystemset& create()
     {
-        window = std::make_unique<TFrmSystemset>();
-        window->setSkinEngine(&skins);
+        window = std::make_unique<TFrmSystemset>(skins);
         return *window;
     }
     int readSystem(const char* key) const
@@ -330,7 +329,8 @@ private slots:
         TFrmSystemset& w = f.create();
         QVERIFY(w.NotifyPopup1->popups().isEmpty());
 
-        TFrmMain main;
+        FakeSoundPlayer player;
+        TFrmMain main(player);
         main.N5->trigger();
         QCOMPARE(main.NotifyPopup1->popups().size(), 1);
         QCOMPARE(main.NotifyPopup1->Text(), QStringLiteral("9:00:00-->开会\r"));
@@ -343,7 +343,8 @@ private slots:
     {
         Fixture f("[system]\nskin=6\n");
         f.env.writeFile(QStringLiteral("skin/02.skn"), "QDialog { background: #fdf5e6; }");
-        TFrmMain main;
+        FakeSoundPlayer player;
+        TFrmMain main(player);
         QCOMPARE(main.SkinEngine1->SkinFile(), f.env.path(QStringLiteral("skin/02.skn")));
         QVERIFY(main.SkinEngine1->Active());
         QCOMPARE(qApp->styleSheet(), QStringLiteral("QDialog { background: #fdf5e6; }"));
@@ -375,8 +376,7 @@ private slots:
         Fixture f;
         TFrmSystemset& w = f.create();
         w.ListBox1->addItem(QStringLiteral("Call Tom"));
-        Tfrmaddcontent add;
-        add.setTargetList(w.ListBox1);
+        Tfrmaddcontent add(*w.ListBox1);
         add.show();
 
         add.BitBtn1->click(); // empty text
@@ -403,8 +403,7 @@ private slots:
     {
         Fixture f;
         TFrmSystemset& w = f.create();
-        Tfrmaddcontent add;
-        add.setTargetList(w.ListBox1);
+        Tfrmaddcontent add(*w.ListBox1);
         add.show();
         QApplication::setActiveWindow(&add);
         add.Edit1->setText(QStringLiteral("x"));

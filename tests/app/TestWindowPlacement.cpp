@@ -1,9 +1,6 @@
-#include "Forms.h"
-#include "StartUp.h"
+#include "ProgramWindows.h"
 #include "TFrmMain.h"
 #include "TestEnvironment.h"
-#include "fakes/FakeSoundPlayer.h"
-#include "platform/Services.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -23,21 +20,18 @@ private slots:
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
-    FakeSoundPlayerFactory m_players;
-    std::unique_ptr<StartUp> m_windows;
+    std::unique_ptr<ProgramWindows> m_windows;
 };
 
 void TestWindowPlacement::initTestCase()
 {
     m_env = std::make_unique<TestEnvironment>();
-    Services::setSoundPlayers(&m_players);
-    m_windows = std::make_unique<StartUp>();
+    m_windows = std::make_unique<ProgramWindows>();
 }
 
 void TestWindowPlacement::cleanupTestCase()
 {
     m_windows.reset();
-    Services::setSoundPlayers(nullptr);
     m_env.reset();
 }
 
@@ -61,7 +55,7 @@ void TestWindowPlacement::centredOnTheScreen()
     QVERIFY2(dialog, "no such window");
 
     // The main window, off the screen's centre, is the active one, as when a button of its bar opened the window.
-    QWidget* main = Forms::FrmMain;
+    QWidget* main = &m_windows->window<TFrmMain>();
     main->move(10, 10);
     main->show();
     main->activateWindow();

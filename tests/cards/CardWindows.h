@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Forms.h"
+#include "ProgramWindows.h"
 #include "cards/TFrmCalendar.h"
 #include "cards/TFrmCard.h"
 #include "cards/Tfrmaddcard.h"
@@ -14,39 +14,18 @@
 #include <QTreeWidget>
 #include <functional>
 
-/// The card windows, created once and reachable through Forms:: as at start-up.
+/// The program's windows as start-up builds them, over the TestEnvironment the test made first; the card windows at
+/// hand.
 struct CardWindows
 {
-    CardWindows()
-    {
-        Forms::FrmCalendar = &calendar;
-        Forms::FrmCard = &card;
-        Forms::frmsetclass = &setclass;
-        Forms::frmaddcard = &addcard;
-        Forms::frmeditcard = &editcard;
-        Forms::frmaddclass = &addclass;
-        Forms::frmeditclass = &editclass;
-    }
-    ~CardWindows()
-    {
-        Forms::FrmCalendar = nullptr;
-        Forms::FrmCard = nullptr;
-        Forms::frmsetclass = nullptr;
-        Forms::frmaddcard = nullptr;
-        Forms::frmeditcard = nullptr;
-        Forms::frmaddclass = nullptr;
-        Forms::frmeditclass = nullptr;
-    }
-    CardWindows(const CardWindows&) = delete;
-    CardWindows& operator=(const CardWindows&) = delete;
-
-    TFrmCalendar calendar;
-    TFrmCard card;
-    Tfrmsetclass setclass;
-    Tfrmaddcard addcard;
-    Tfrmeditcard editcard;
-    Tfrmaddclass addclass;
-    Tfrmeditclass editclass;
+    ProgramWindows program;
+    TFrmCalendar& calendar = program.window<TFrmCalendar>();
+    TFrmCard& card = program.window<TFrmCard>();
+    Tfrmsetclass& setclass = program.window<Tfrmsetclass>();
+    Tfrmaddcard& addcard = program.window<Tfrmaddcard>();
+    Tfrmeditcard& editcard = program.window<Tfrmeditcard>();
+    Tfrmaddclass& addclass = program.window<Tfrmaddclass>();
+    Tfrmeditclass& editclass = program.window<Tfrmeditclass>();
 };
 
 /// Runs `action` on the next modal window once it is open; the window is closed afterwards unless the action closed

@@ -2,7 +2,7 @@
 #include "CardWindows.h"
 #include "TestEnvironment.h"
 #include "cards/CardFieldPanel.h"
-#include "storage/Gbk.h"
+#include "text/Gbk.h"
 #include "widgets/GbkLineEdit.h"
 #include "widgets/GbkTextEdit.h"
 

@@ -3,9 +3,9 @@
 #include "TestEnvironment.h"
 #include "cards/CardFiles.h"
 #include "platform/AppError.h"
-#include "storage/Gbk.h"
 #include "storage/TableFiles.h"
 #include "storage/TableSchema.h"
+#include "text/Gbk.h"
 
 #include <QCryptographicHash>
 #include <QSqlDatabase>

@@ -2,6 +2,7 @@
 #include "CardWindows.h"
 #include "TestEnvironment.h"
 #include "storage/TableQueryModel.h"
+#include "text/TextLines.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -135,7 +136,7 @@ void TestCardSearch::detailsFollowTheGrid()
         for (const QString& column : Card::columns().mid(0, 11))
             expected << card.value(column);
         QCOMPARE(shown, expected);
-        QCOMPARE(w.calendar.DBMemo1->toPlainText(), CardTables::noteForEditor(card.memo));
+        QCOMPARE(w.calendar.DBMemo1->toPlainText(), withLineFeeds(card.memo));
     }
 }
 

@@ -2,8 +2,8 @@
 #include "TestEnvironment.h"
 #include "cards/VCard.h"
 #include "platform/AppError.h"
-#include "storage/Gbk.h"
 #include "storage/TableFiles.h"
+#include "text/Gbk.h"
 
 #include <QRandomGenerator>
 #include <QSqlQuery>
@@ -536,7 +536,7 @@ void TestVCard::survivesRandomBytesAndTruncation()
         for (const VCard::Entry& e : read.entries) {
             QVERIFY(!e.card.name.trimmed().isEmpty());
             for (const QString& column : Card::columns()) {
-                const int limit = VCard::byteLimit(column);
+                const int limit = Card::byteLimit(column);
                 QVERIFY(limit == 0 || Gbk::byteLength(e.card.value(column)) <= limit);
             }
         }

@@ -168,10 +168,14 @@ void TestVCardMenus::importCutsWhereTheEditorsDo()
     const QList<GbkLineEdit*> edits{ panel.Edit1, panel.Edit2, panel.Edit3, panel.Edit4, panel.Edit5,
                                      panel.Edit6, panel.Edit7, panel.Edit8, panel.Edit9, panel.Edit10 };
     const QStringList columns = Card::columns().mid(1, 10);
-    for (int i = 0; i < edits.size(); ++i)
-        QCOMPARE(VCard::byteLimit(columns.at(i)), edits.at(i)->maxBytes());
-    QCOMPARE(VCard::byteLimit(u"memo"_s), panel.Memo1->maxBytes());
-    QCOMPARE(VCard::byteLimit(u"classify"_s), 0);
+    const QList<int> limits{ 8, 20, 15, 30, 15, 30, 15, 15, 30, 40 };
+    for (int i = 0; i < edits.size(); ++i) {
+        QCOMPARE(edits.at(i)->maxBytes(), limits.at(i));
+        QCOMPARE(Card::byteLimit(columns.at(i)), limits.at(i));
+    }
+    QCOMPARE(panel.Memo1->maxBytes(), 100);
+    QCOMPARE(Card::byteLimit(u"memo"_s), 100);
+    QCOMPARE(Card::byteLimit(u"classify"_s), 0);
 }
 
 QTEST_MAIN(TestVCardMenus)

@@ -1,4 +1,4 @@
-#include "Forms.h"
+#include "ProgramWindows.h"
 #include "TFrmMain.h"
 #include "clock/Tfrmclock.h"
 #include "fakes/TestEnvironment.h"
@@ -20,18 +20,13 @@ private slots:
     void init()
     {
         m_env = std::make_unique<TestEnvironment>();
-        m_main = std::make_unique<TFrmMain>();
-        m_clock = std::make_unique<Tfrmclock>();
-        Forms::FrmMain = m_main.get();
-        Forms::frmclock = m_clock.get();
+        m_windows = std::make_unique<ProgramWindows>();
+        m_main = &m_windows->window<TFrmMain>();
+        m_clock = &m_windows->window<Tfrmclock>();
     }
     void cleanup()
     {
-        Forms::FrmMain = nullptr;
-        Forms::frmclock = nullptr;
-        Forms::FrmShutdown = nullptr;
-        m_clock.reset();
-        m_main.reset();
+        m_windows.reset();
         m_env.reset();
     }
 
@@ -86,8 +81,7 @@ private slots:
 
     void shutdownButtonOpensTheWindowModally()
     {
-        TFrmShutdown shutdown;
-        Forms::FrmShutdown = &shutdown;
+        TFrmShutdown& shutdown = m_windows->window<TFrmShutdown>();
         QWidget* modal = nullptr;
         QTimer::singleShot(0, this, [&] {
             modal = QApplication::activeModalWidget();
@@ -100,8 +94,9 @@ private slots:
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<TFrmMain> m_main;
-    std::unique_ptr<Tfrmclock> m_clock;
+    std::unique_ptr<ProgramWindows> m_windows;
+    TFrmMain* m_main = nullptr;
+    Tfrmclock* m_clock = nullptr;
 };
 
 QTEST_MAIN(TestClockWiring)

@@ -114,7 +114,8 @@ private slots:
     void windowIsRoundWithoutBorderOrTaskbarEntry()
     {
         TestEnvironment env;
-        Tfrmclock clock;
+        QWidget mainWindow;
+        Tfrmclock clock(mainWindow);
         QCOMPARE(clock.size(), QSize(115, 115));
         QCOMPARE(clock.mask(), QRegion(QRect(4, 4, 107, 107), QRegion::Ellipse));
         QVERIFY(clock.windowFlags() & Qt::FramelessWindowHint);
@@ -133,7 +134,8 @@ private slots:
     {
         TestEnvironment env;
         env.desktop.screen = QRect(0, 0, 1280, 1024);
-        Tfrmclock clock;
+        QWidget mainWindow;
+        Tfrmclock clock(mainWindow);
         const QPoint corner(1280 - 115, 0);
         QCOMPARE(clock.pos(), corner);
 

@@ -9,9 +9,7 @@
 #include <QRegularExpression>
 #include <QThread>
 
-namespace {
-
-void copyTree(const QString& from, const QString& to)
+void ProgramUnderTest::copyTree(const QString& from, const QString& to)
 {
     QDir().mkpath(to);
     QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
@@ -27,6 +25,8 @@ void copyTree(const QString& from, const QString& to)
         }
     }
 }
+
+namespace {
 
 QString run(const QString& program, const QStringList& arguments, const QByteArray& input = {})
 {

@@ -27,6 +27,9 @@ public:
     /// Everything the copy wrote to its standard error so far.
     QString errorOutput(int index);
 
+    /// Copies a folder with everything in it, keeping each file's permissions.
+    static void copyTree(const QString& from, const QString& to);
+
     /// A pattern for windows(): the window titled exactly so.
     static QString titled(const QString& title);
     /// The X windows whose title matches the (Perl-style) regular expression, with or without the program's name

@@ -1,8 +1,8 @@
+#include "ProgramUnderTest.h"
 #include "storage/SettingsFile.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -26,7 +26,7 @@ private slots:
         QFETCH(bool, refused);
         QTemporaryDir dir;
         const QString appDir = dir.filePath(QStringLiteral("Vantrel"));
-        copyTree(QStringLiteral(VANTREL_APP_DIR), appDir);
+        ProgramUnderTest::copyTree(QStringLiteral(VANTREL_APP_DIR), appDir);
         QFile::remove(appDir + QStringLiteral("/helper.ini"));
         writeFile(appDir + QStringLiteral("/helper.ini"), "[halt]\r\nremain=1\r\nremaintime=3\r\n");
 
@@ -70,21 +70,6 @@ private slots:
     }
 
 private:
-    static void copyTree(const QString& from, const QString& to)
-    {
-        QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-        QDir().mkpath(to);
-        while (it.hasNext()) {
-            const QString source = it.next();
-            const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(source);
-            if (it.fileInfo().isDir()) {
-                QDir().mkpath(target);
-            } else {
-                QFile::copy(source, target);
-                QFile::setPermissions(target, QFile::permissions(source));
-            }
-        }
-    }
     static void writeFile(const QString& path, const QByteArray& content)
     {
         QFile file(path);

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "Forms.h"
-#include "fakes/FakeSoundPlayer.h"
+#include "ProgramWindows.h"
 #include "fakes/TestEnvironment.h"
 #include "platform/AppPaths.h"
 #include "platform/Services.h"
@@ -16,46 +15,14 @@
 
 #include <QSqlQuery>
 #include <QStringList>
-#include <memory>
 
-/// The reminder list, both editors and both phrase choosers over a temporary program folder, wired to each other
-/// as start-up wires them, with the fakes installed and a fake shared sound player.
+/// The program's windows over a temporary program folder, as start-up builds them, with the fakes installed; the
+/// reminder list, both editors and both phrase choosers at hand.
 class ReminderWindows
 {
 public:
-    ReminderWindows()
-    {
-        Services::setSoundPlayers(&players);
-        alarm = std::make_unique<TFrmAlarm>();
-        add = std::make_unique<TFrmAlarminf>();
-        edit = std::make_unique<TFrmEdit>();
-        chooser = std::make_unique<TFrmshowcontent>();
-        chooser1 = std::make_unique<Tfrmshowcontent1>();
-        Forms::FrmAlarm = alarm.get();
-        Forms::FrmAlarminf = add.get();
-        Forms::FrmEdit = edit.get();
-        Forms::Frmshowcontent = chooser.get();
-        Forms::frmshowcontent1 = chooser1.get();
-    }
-    ~ReminderWindows()
-    {
-        Forms::FrmAlarm = nullptr;
-        Forms::FrmAlarminf = nullptr;
-        Forms::FrmEdit = nullptr;
-        Forms::Frmshowcontent = nullptr;
-        Forms::frmshowcontent1 = nullptr;
-        chooser1.reset();
-        chooser.reset();
-        edit.reset();
-        add.reset();
-        alarm.reset();
-        Services::setSoundPlayers(nullptr);
-    }
-    ReminderWindows(const ReminderWindows&) = delete;
-    ReminderWindows& operator=(const ReminderWindows&) = delete;
-
     /// The shared reminder player (the add window's MediaPlayer1).
-    FakeSoundPlayer& player() { return *players.created.first(); }
+    FakeSoundPlayer& player() { return program.reminderPlayer(); }
 
     /// Stores a row as the add window would, and returns its num.
     QString insert(const Reminder& r)
@@ -100,10 +67,11 @@ public:
     }
 
     TestEnvironment env;
-    FakeSoundPlayerFactory players;
-    std::unique_ptr<TFrmAlarm> alarm;
-    std::unique_ptr<TFrmAlarminf> add;
-    std::unique_ptr<TFrmEdit> edit;
-    std::unique_ptr<TFrmshowcontent> chooser;
-    std::unique_ptr<Tfrmshowcontent1> chooser1;
+    ProgramWindows program;
+    FakeSoundPlayerFactory& players = program.players;
+    TFrmAlarm* alarm = &program.window<TFrmAlarm>();
+    TFrmAlarminf* add = &program.window<TFrmAlarminf>();
+    TFrmEdit* edit = &program.window<TFrmEdit>();
+    TFrmshowcontent* chooser = &program.window<TFrmshowcontent>();
+    Tfrmshowcontent1* chooser1 = &program.window<Tfrmshowcontent1>();
 };

@@ -83,6 +83,17 @@ private slots:
         QVERIFY(!chime.tick(at("13:00:02.050")));
     }
 
+    // The clock set back 3 s across the full hour: the hour was chimed, and is not chimed again.
+    void clockSetBackAcrossTheHourChimesOnce()
+    {
+        HourlyChime chime;
+        int chimes = 0;
+        for (const char* tick : { "9:00:00.200", "9:00:01.200", "8:59:58.200", "8:59:59.200", "9:00:00.200",
+                                  "9:00:01.200", "9:00:02.200" })
+            chimes += chime.tick(at(tick)) ? 1 : 0;
+        QCOMPARE(chimes, 1);
+    }
+
     void resetForgetsThePausedHours()
     {
         HourlyChime chime;

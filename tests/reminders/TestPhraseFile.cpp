@@ -3,7 +3,7 @@
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "reminders/PhraseFile.h"
-#include "storage/Gbk.h"
+#include "text/Gbk.h"
 
 #include <QDir>
 #include <QFile>

@@ -64,7 +64,7 @@ Reminder reminder(const QString& frequency, const QDate& date, const QTime& time
 struct Fixture
 {
     Fixture()
-        : engine(query, popup, [this] { return &player; })
+        : engine(query, popup, player)
     { }
     void add(const Reminder& r)
     {
@@ -209,13 +209,18 @@ void TestReminderEngine::catchUp_data()
     QTest::newRow("first tick fires its own second") << QTime(8, 0, 0) << QList<QTime>{ QTime(8, 0, 0, 900) } << 1;
     QTest::newRow("first tick does not reach back")
         << QTime(7, 59, 59) << QList<QTime>{ QTime(8, 0, 0, 100), QTime(8, 0, 1, 100) } << 0;
-    QTest::newRow("catch-up reaches 60 s back")
-        << QTime(7, 59, 0) << QList<QTime>{ QTime(7, 58, 0), QTime(8, 0, 0) } << 1;
+    QTest::newRow("catch-up covers the last 60 s")
+        << QTime(7, 59, 1) << QList<QTime>{ QTime(7, 58, 0), QTime(8, 0, 0) } << 1;
     QTest::newRow("catch-up reaches no further")
-        << QTime(7, 58, 59) << QList<QTime>{ QTime(7, 58, 0), QTime(8, 0, 0) } << 0;
+        << QTime(7, 59, 0) << QList<QTime>{ QTime(7, 58, 0), QTime(8, 0, 0) } << 0;
     QTest::newRow("clock stepped back a little fires nothing twice")
         << QTime(8, 0, 1)
         << QList<QTime>{ QTime(8, 0, 1, 100), QTime(8, 0, 2, 100), QTime(8, 0, 1, 500), QTime(8, 0, 2, 600) } << 1;
+    QTest::newRow("clock set back 3 s across the due second fires once")
+        << QTime(9, 0, 0)
+        << QList<QTime>{ QTime(9, 0, 0, 100), QTime(9, 0, 1, 100), QTime(8, 59, 58, 100), QTime(8, 59, 59, 100),
+                         QTime(9, 0, 0, 100), QTime(9, 0, 1, 100), QTime(9, 0, 2, 100) }
+        << 1;
     QTest::newRow("clock set back an hour starts afresh")
         << QTime(8, 0, 0) << QList<QTime>{ QTime(9, 0, 0), QTime(8, 0, 0, 200), QTime(8, 0, 1, 200) } << 1;
 }

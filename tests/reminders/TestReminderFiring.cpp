@@ -1,6 +1,5 @@
-#include "Forms.h"
+#include "ProgramWindows.h"
 #include "TFrmMain.h"
-#include "fakes/FakeSoundPlayer.h"
 #include "fakes/TestEnvironment.h"
 #include "platform/AppPaths.h"
 #include "platform/Services.h"
@@ -28,29 +27,23 @@ private:
     void addDue(const QString& content, const QString& sound, const QString& program);
 
     std::unique_ptr<TestEnvironment> m_env;
-    FakeSoundPlayerFactory m_players;
-    std::unique_ptr<TFrmMain> m_main;
-    std::unique_ptr<TFrmAlarminf> m_alarminf;
+    std::unique_ptr<ProgramWindows> m_windows;
+    TFrmMain* m_main = nullptr;
+    TFrmAlarminf* m_alarminf = nullptr;
 };
 
 void TestReminderFiring::init()
 {
     m_env = std::make_unique<TestEnvironment>();
-    Services::setSoundPlayers(&m_players);
-    m_main = std::make_unique<TFrmMain>();
-    Forms::FrmMain = m_main.get();
+    m_windows = std::make_unique<ProgramWindows>();
+    m_main = &m_windows->window<TFrmMain>();
     m_main->Timer2->stop(); // the test ticks by hand
-    m_alarminf = std::make_unique<TFrmAlarminf>();
-    Forms::FrmAlarminf = m_alarminf.get();
+    m_alarminf = &m_windows->window<TFrmAlarminf>();
 }
 
 void TestReminderFiring::cleanup()
 {
-    Forms::FrmAlarminf = nullptr;
-    Forms::FrmMain = nullptr;
-    m_alarminf.reset();
-    m_main.reset();
-    Services::setSoundPlayers(nullptr);
+    m_windows.reset();
     m_env.reset();
 }
 
@@ -88,7 +81,7 @@ void TestReminderFiring::timerFiresDueRowsIntoTheMainWindowsParts()
     QVERIFY(windows.at(0)->y() != windows.at(1)->y()); // stacked, not on top of each other
     QCOMPARE(m_env->shell.opened, (QStringList{ QStringLiteral("/opt/one"), QStringLiteral("/opt/two") }));
 
-    FakeSoundPlayer* shared = m_players.created.first();
+    FakeSoundPlayer* shared = &m_windows->reminderPlayer();
     QCOMPARE(static_cast<SoundPlayer*>(shared), m_alarminf->MediaPlayer1);
     QCOMPARE(shared->openFile, AppPaths::soundDir() + QStringLiteral("天鹅湖.mid"));
     QVERIFY(shared->playing);

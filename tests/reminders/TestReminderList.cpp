@@ -262,7 +262,7 @@ void TestReminderList::modifyButtonEditsTheClickedRow()
     QString shownKey;
     QString shownText;
     // The editor runs modally; answer it from inside its own loop.
-    QTimer::singleShot(0, w.edit.get(), [&w, &shownKey, &shownText] {
+    QTimer::singleShot(0, w.edit, [&w, &shownKey, &shownText] {
         shownKey = w.edit->Edit3->text();
         shownText = w.edit->Memo1->toPlainText();
         QTest::mouseClick(w.edit->BitBtn2, Qt::LeftButton);

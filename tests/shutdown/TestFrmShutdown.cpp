@@ -44,9 +44,8 @@ private slots:
 
     void countdownThroughTheWindow()
     {
-        TFrmShutdown window;
         TNotifyPopup popup;
-        window.setNotifyPopup(&popup);
+        TFrmShutdown window(popup);
         QVERIFY(window.Timer1->isActive());
         QCOMPARE(window.Timer1->interval(), 1000);
         window.RadioButton2->setChecked(true);
@@ -93,7 +92,8 @@ private slots:
     void appointedPlanFromThePickers()
     {
         m_env->clock.set(QDateTime(QDate(2026, 3, 4), QTime(7, 8, 9)));
-        TFrmShutdown window;
+        TNotifyPopup popup;
+        TFrmShutdown window(popup);
         window.show();
         QCOMPARE(window.DateTimePicker1->date(), QDate(2026, 3, 4));
         QCOMPARE(window.DateTimePicker2->time(), QTime(7, 8, 9));
@@ -124,7 +124,8 @@ private slots:
 
     void minutesFieldTakesOnlyWholeNumbersUpTo100()
     {
-        TFrmShutdown window;
+        TNotifyPopup popup;
+        TFrmShutdown window(popup);
         window.show();
         window.RadioButton2->setChecked(true);
         window.Edit1->setFocus();
@@ -156,7 +157,8 @@ private slots:
         QFETCH(bool, checked);
         if (!ini.isEmpty())
             m_env->writeFile(QStringLiteral("helper.ini"), ini);
-        TFrmShutdown window;
+        TNotifyPopup popup;
+        TFrmShutdown window(popup);
         QCOMPARE(window.CheckBox1->isChecked(), checked);
     }
 
@@ -174,7 +176,8 @@ private slots:
         QFETCH(QString, button);
         QFETCH(QByteArray, after);
         m_env->writeFile(QStringLiteral("helper.ini"), "[halt]\nappoint=0\nremain=1\nremaintime=500\n");
-        TFrmShutdown window;
+        TNotifyPopup popup;
+        TFrmShutdown window(popup);
         window.show();
         QCOMPARE(window.Label4->text(), QStringLiteral("离关机还有8.33分"));
         window.findChild<QPushButton*>(button)->click();

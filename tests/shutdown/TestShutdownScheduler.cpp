@@ -263,6 +263,35 @@ private slots:
             QCOMPARE(f.key("remaintime"), countLeft);
     }
 
+    // The clock set back 3 s after the warning: the seconds already evaluated warn and count nothing again.
+    void clockSetBackWarnsAndCountsNothingTwice_data()
+    {
+        QTest::addColumn<QString>("plan");
+        QTest::addColumn<QString>("countLeft");
+        QTest::newRow("appointed at 10:01:00")
+            << QStringLiteral("[halt]\nappoint=1\ndate=2026-12-10\ntime=10:01:00\n") << QString();
+        QTest::newRow("counting from 62 s")
+            << QStringLiteral("[halt]\nremain=1\nremaintime=62\n") << QStringLiteral("58");
+    }
+    void clockSetBackWarnsAndCountsNothingTwice()
+    {
+        QFETCH(QString, plan);
+        QFETCH(QString, countLeft);
+        Fixture f;
+        f.env.writeFile(QStringLiteral("helper.ini"), plan.toUtf8());
+        ShutdownScheduler scheduler(AppPaths::settingsFilePath());
+        int warnings = 0;
+        // 10:00:00 is the appointed plan's warning second and the second that leaves the count at 60.
+        for (const int second : { -1, 0, 1, -2, -1, 0, 1, 2 }) {
+            f.env.clock.set(QDateTime(QDate(2026, 12, 10), QTime(10, 0)).addSecs(second).addMSecs(300));
+            warnings += scheduler.tick().warn ? 1 : 0;
+        }
+        QCOMPARE(warnings, 1);
+        QCOMPARE(f.power.requests, 0);
+        if (!countLeft.isNull())
+            QCOMPARE(f.key("remaintime"), countLeft);
+    }
+
     void planSurvivesRestart()
     {
         Fixture f;

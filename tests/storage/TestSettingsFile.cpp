@@ -1,7 +1,7 @@
 #include "FileSizeLimit.h"
 #include "platform/AppError.h"
-#include "storage/Gbk.h"
 #include "storage/SettingsFile.h"
+#include "text/Gbk.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,10 +2,10 @@
 #include "TestEnvironment.h"
 #include "platform/AppError.h"
 #include "reminders/ReminderTable.h"
-#include "storage/SafeLiteral.h"
 #include "storage/TableFiles.h"
 #include "storage/TableQuery.h"
 #include "storage/TableSchema.h"
+#include "text/SafeLiteral.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,6 +1,7 @@
 #include "LoopbackHttpServer.h"
 #include "SignedUpdates.h"
 #include "fakes/TestEnvironment.h"
+#include "text/TextLines.h"
 #include "update/TAppUpdater.h"
 #include "update/UpdateConstants.h"
 #include "update/UpdateHandOver.h"
@@ -77,7 +78,7 @@ struct EventLog
 
 QString boxText(int message)
 {
-    return UpdateMessages::DisplayText(LoadMessage(message));
+    return withLineFeeds(LoadMessage(message));
 }
 
 } // namespace
@@ -308,7 +309,7 @@ private slots:
             QVERIFY(m_windows.questions.isEmpty());
             const QVariantList args = argument.isEmpty() ? QVariantList() : QVariantList{ argument };
             QCOMPARE(env.dialogs.texts(),
-                     QStringList{ UpdateMessages::DisplayText(UpdateMessages::Format(LoadMessage(message), args)) });
+                     QStringList{ withLineFeeds(UpdateMessages::Format(LoadMessage(message), args)) });
             QCOMPARE(env.dialogs.boxes.first().icon, MsgIcon::Error);
         }
         for (const LoopbackHttpServer::Request& request : std::as_const(server.requests))
@@ -366,8 +367,7 @@ private slots:
         QCOMPARE(log.log, QStringList{ event });
         QStringList expected;
         if (message == 26)
-            expected << UpdateMessages::DisplayText(
-                UpdateMessages::Format(LoadMessage(26), { QStringLiteral("http://127.0.0.1") }));
+            expected << withLineFeeds(UpdateMessages::Format(LoadMessage(26), { QStringLiteral("http://127.0.0.1") }));
         else if (message >= 0)
             expected << boxText(message);
         QCOMPARE(env.dialogs.texts(), expected);

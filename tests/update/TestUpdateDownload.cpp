@@ -6,6 +6,7 @@
 #include "FakeProcessStarter.h"
 #include "TestEnvironment.h"
 #include "platform/Services.h"
+#include "text/TextLines.h"
 #include "update/TAppUpdater.h"
 #include "update/TAppUpdaterPasswordForm.h"
 #include "update/TAppUpdaterQuestionForm.h"
@@ -203,9 +204,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!env.dialogs.boxes.isEmpty(), 15000);
         QTest::qWait(100);
 
-        QCOMPARE(env.dialogs.texts(),
-                 QStringList{ UpdateMessages::DisplayText(
-                     UpdateMessages::Format(LoadMessage(message), { QStringLiteral("vantrel") })) });
+        QCOMPARE(
+            env.dialogs.texts(),
+            QStringList{ withLineFeeds(UpdateMessages::Format(LoadMessage(message), { QStringLiteral("vantrel") })) });
         QVERIFY(!updater.IsBusy());
         QVERIFY(!handedOver);
         QVERIFY(m_starter.starts.isEmpty());

@@ -4,6 +4,17 @@
 
 #include <QTest>
 
+namespace {
+/// The addresses of a download list, in order.
+QStringList urls(const QList<TDownloadEntry>& entries)
+{
+    QStringList list;
+    for (const TDownloadEntry& entry : entries)
+        list << entry.URL;
+    return list;
+}
+} // namespace
+
 /// The information file and version rules that decide whether an update is offered.
 class TestUpdateInfoRules : public QObject
 {
@@ -109,7 +120,7 @@ private slots:
     {
         QFETCH(QByteArray, file);
         QFETCH(QStringList, list);
-        QCOMPARE(TAppUpdater::ReadDownloadList(file), list);
+        QCOMPARE(urls(TAppUpdater::ReadDownloadEntries(file)), list);
     }
 
     void downloadEntries_data()
@@ -160,7 +171,7 @@ private slots:
             file += "#url" + QByteArray::number(n) + "=f" + QByteArray::number(n - 1) + "\n";
         QVERIFY(file.size() > 150000);
         file += QByteArray(250000, ' ');
-        const QStringList list = TAppUpdater::ReadDownloadList(file);
+        const QStringList list = urls(TAppUpdater::ReadDownloadEntries(file));
         QCOMPARE(list.size(), 11999);
         QCOMPARE(list.first(), QStringLiteral("f0"));
         QCOMPARE(list.last(), QStringLiteral("f11998"));

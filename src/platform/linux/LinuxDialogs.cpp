@@ -1,6 +1,6 @@
 #include "LinuxDialogs.h"
 
-#include "storage/TextLines.h"
+#include "text/TextLines.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

@@ -24,11 +24,6 @@ QString longTime(const QTime& time)
     return time.isValid() ? time.toString(longTimeFormat()) : QString();
 }
 
-QString shortDateTime(const QDateTime& dateTime)
-{
-    return shortDate(dateTime.date()) + QLatin1Char(' ') + longTime(dateTime.time());
-}
-
 QDate dayZero()
 {
     return QDate(1899, 12, 30);

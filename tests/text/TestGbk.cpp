@@ -1,4 +1,4 @@
-#include "storage/Gbk.h"
+#include "text/Gbk.h"
 #include "widgets/GbkLineEdit.h"
 #include "widgets/GbkTextEdit.h"
 

@@ -15,7 +15,6 @@ QString longTimeFormat();
 
 QString shortDate(const QDate& date);
 QString longTime(const QTime& time);
-QString shortDateTime(const QDateTime& dateTime); ///< short date, a blank, long time
 
 /// Parses a short date; also takes "yyyy-MM-dd" and "yyyy/M/d". Invalid when the text is none of these.
 QDate parseShortDate(const QString& text);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+
+/// The timing rule of every once-a-second tick (reminders, the hourly chime, the shutdown plan): which wall-clock
+/// seconds a tick has to evaluate. Timer ticks are late, early or doubled now and then; evaluating each second since
+/// the previous tick exactly once means none of them loses or doubles a due second.
+///
+/// - A tick evaluates every whole second after the last evaluated one, up to its own, but at most the kMaxSeconds
+///   seconds that end with its own (a machine that slept, or a clock set forward, does not replay what it skipped).
+/// - The first tick (or the first after reset()) evaluates its own second only.
+/// - A clock set back by at most kMaxSeconds never evaluates a second twice: the ticks evaluate nothing until the
+///   clock passes the last evaluated second again. Set back further, the rule starts afresh, as at a first tick.
+/// - The caller marks the seconds evaluated only once it has evaluated them: seconds whose evaluation failed (a
+///   table that could not be read) stay due, and the next tick evaluates them, as far as the limit reaches back.
+class TickSeconds
+{
+public:
+    static constexpr int kMaxSeconds = 60;
+
+    /// The whole seconds due at `now`, oldest first; empty when there are none.
+    QList<QDateTime> due(const QDateTime& now) const;
+    /// Records that the seconds due() gave were evaluated.
+    void markEvaluated(const QList<QDateTime>& seconds);
+    /// due() and markEvaluated() at once, for ticks whose evaluation cannot fail.
+    QList<QDateTime> take(const QDateTime& now);
+    /// Forgets the last evaluated second, so the next tick is a first tick.
+    void reset() { m_last = QDateTime(); }
+
+    /// The moment without its milliseconds.
+    static QDateTime wholeSecond(const QDateTime& moment);
+
+private:
+    QDateTime m_last; ///< the last second evaluated; invalid before the first tick
+};
