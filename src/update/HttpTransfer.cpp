@@ -1,12 +1,16 @@
 #include "HttpTransfer.h"
 #include "TransferWorker.h"
 
+#include "text/Gbk.h"
+
 #include <QStringList>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
+
+constexpr quint8 LoginInfoConstant = 0xA5;
 
 QString leftTrimmed(const QString& text)
 {
@@ -129,6 +133,45 @@ QDateTime ParseHTTPDate(const QString& input)
         offsetSeconds = (qint64(hours) * 60 + minutes) * 60 * (zone.at(0) == QLatin1Char('-') ? -1 : 1);
     }
     return QDateTime(date, QTime(0, 0), Qt::UTC).addSecs(seconds - offsetSeconds).toLocalTime();
+}
+
+QByteArray EncodeLoginInfo(const QString& username, const QString& password)
+{
+    if (username.isEmpty() && password.isEmpty())
+        return {};
+    const QByteArray user = Gbk::encode(username);
+    const QByteArray pass = Gbk::encode(password);
+    const qsizetype n = 1 + user.size() + pass.size();
+    if (user.size() > 255 || n > 255)
+        return {};
+    QByteArray plain;
+    plain.append(char(user.size())).append(user).append(pass);
+    const quint8 key = quint8(n) ^ LoginInfoConstant;
+    QByteArray result(1, char(n));
+    for (char c : plain)
+        result.append(char(quint8(c) ^ key));
+    return result;
+}
+
+bool DecodeLoginInfo(const QByteArray& data, QString& username, QString& password)
+{
+    username.clear();
+    password.clear();
+    if (data.isEmpty())
+        return false;
+    const int n = quint8(data.at(0));
+    if (n < 1 || data.size() < 1 + n)
+        return false;
+    const quint8 key = quint8(n) ^ LoginInfoConstant;
+    QByteArray plain;
+    for (int i = 1; i <= n; ++i)
+        plain.append(char(quint8(data.at(i)) ^ key));
+    const int userLength = quint8(plain.at(0));
+    if (userLength > n - 1)
+        return false;
+    username = Gbk::decode(plain.mid(1, userLength));
+    password = Gbk::decode(plain.mid(1 + userLength));
+    return true;
 }
 
 THttpTransfer::THttpTransfer(QObject* parent)

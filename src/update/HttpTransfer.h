@@ -45,6 +45,13 @@ TransferFigures ComputeTransferFigures(qint64 contentLength, qint64 bytesTransfe
 /// offset ("+0100"), and returns the moment in local time. An empty or unreadable text gives an invalid date-time.
 QDateTime ParseHTTPDate(const QString& text);
 
+/// The "LInfo" form of a user name and password: a length byte N, then N scrambled bytes (user length, user,
+/// password). Empty when both are empty, or when they do not fit in 255 bytes (nothing is half-stored). The program's
+/// own update window carries no credentials, but this is the component's stored form for one that does.
+QByteArray EncodeLoginInfo(const QString& username, const QString& password);
+/// Reverses EncodeLoginInfo; false (and empty credentials) when the data is malformed.
+bool DecodeLoginInfo(const QByteArray& data, QString& username, QString& password);
+
 /// Credentials shared by every transfer of a component.
 class THttpLoginComponent : public QObject
 {

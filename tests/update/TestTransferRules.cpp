@@ -103,6 +103,48 @@ private slots:
         QCOMPARE(f.TransferRate, float(rate));
     }
 
+    void loginInfoRoundTrip_data()
+    {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("password");
+        QTest::newRow("both") << QStringLiteral("ann") << QStringLiteral("s3cret");
+        QTest::newRow("password only") << QString() << QStringLiteral("pw");
+        QTest::newRow("user only") << QStringLiteral("ann") << QString();
+        QTest::newRow("Chinese") << QStringLiteral("张三") << QStringLiteral("密码");
+    }
+
+    void loginInfoRoundTrip()
+    {
+        QFETCH(QString, user);
+        QFETCH(QString, password);
+        const QByteArray data = EncodeLoginInfo(user, password);
+        QVERIFY(!data.isEmpty());
+        QCOMPARE(int(quint8(data.at(0))), data.size() - 1); // the length byte, then exactly that many bytes
+        QVERIFY(!data.contains(user.toUtf8()) || user.isEmpty()); // scrambled, not plain
+        QString decodedUser;
+        QString decodedPassword;
+        QVERIFY(DecodeLoginInfo(data, decodedUser, decodedPassword));
+        QCOMPARE(decodedUser, user);
+        QCOMPARE(decodedPassword, password);
+    }
+
+    void loginInfoRejects()
+    {
+        QVERIFY(EncodeLoginInfo(QString(), QString()).isEmpty()); // nothing to store
+        QVERIFY(EncodeLoginInfo(QString(200, QLatin1Char('u')), QString(60, QLatin1Char('p'))).isEmpty());
+
+        QString user;
+        QString password;
+        QByteArray truncated = EncodeLoginInfo(QStringLiteral("ann"), QStringLiteral("pw"));
+        truncated.chop(1);
+        QVERIFY(!DecodeLoginInfo(truncated, user, password));
+        QVERIFY(!DecodeLoginInfo(QByteArray(), user, password));
+        QByteArray badUserLength = EncodeLoginInfo(QStringLiteral("ann"), QStringLiteral("pw"));
+        badUserLength[1] = char(quint8(badUserLength[1]) ^ 0x40); // user length beyond the data
+        QVERIFY(!DecodeLoginInfo(badUserLength, user, password));
+        QVERIFY(user.isEmpty() && password.isEmpty());
+    }
+
     void redirectRule_data()
     {
         QTest::addColumn<QString>("from");
