@@ -121,7 +121,7 @@ TFrmMain::TFrmMain(SoundPlayer& reminderPlayer, QWidget* parent)
     m_reminderEngine->setEvaluating([this](const TickSeconds::Span& skipped, const QList<QDateTime>& seconds) {
         m_missedReminders->evaluating(skipped, seconds);
     });
-    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { m_missedReminders->exiting(); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, guarded([this] { m_missedReminders->exiting(); }));
 
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));

@@ -96,22 +96,14 @@ void MissedReminders::evaluating(const TickSeconds::Span& skipped, const QList<Q
         m_written = ahead; // a failed write is tried again a minute later, not at every tick
     }
 
-    if (after.isValid() && after < until) {
-        after = std::max(after, until.addDays(-kLookBackDays));
-        if (m_pending.isEmpty())
-            m_pending = { after.addSecs(1), until };
-        else
-            m_pending = { std::min(m_pending.first, after.addSecs(1)), std::max(m_pending.last, until) };
-    }
+    // Spans still waiting for the table stay apart: the seconds between them were evaluated.
+    if (after.isValid() && after < until)
+        m_pending.append({ std::max(after, until.addDays(-kLookBackDays)).addSecs(1), until });
     if (m_pending.isEmpty())
         return;
     // Only what the heartbeat on disk covers is shown: a later start must know it was.
-    if (!m_onDisk) {
-        m_pending = {};
-        return;
-    }
-    if (report())
-        m_pending = {};
+    if (!m_onDisk || report())
+        m_pending.clear();
 }
 
 bool MissedReminders::report()
@@ -132,7 +124,9 @@ bool MissedReminders::report()
         read = true;
         if (!Settings().get(Settings::Missed))
             return;
-        const QList<Occurrence> missed = occurrences(rows, m_pending.first.addSecs(-1), m_pending.last);
+        QList<Occurrence> missed;
+        for (const TickSeconds::Span& span : std::as_const(m_pending))
+            missed += occurrences(rows, span.first.addSecs(-1), span.last);
         if (!missed.isEmpty())
             m_popup.show(kPopupWidth, height(int(missed.size())), 0, title(), text(missed));
     });

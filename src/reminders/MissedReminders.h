@@ -15,11 +15,11 @@
 /// engine catches up on (a sleeping machine, a clock set forward; listed at once). The list is one pop-up that stays
 /// until clicked; nothing of those reminders is run again, neither their programs nor their sounds.
 ///
-/// The heartbeat (Settings::LastAlive) makes it sound. It is a promise: no second after it has been evaluated. The
-/// engine keeps it ahead of itself, writing it, before a tick evaluates or reports any second beyond it, to that
-/// tick's second plus kHeartbeatLead (so once a minute), and at exit to the last second it evaluated. So the report
-/// never lists a second the engine evaluated, not even after a crash; a crash only loses the report of the seconds
-/// up to the lead after it. No run writes a heartbeat before the one it found (a clock set back while the program
+/// The heartbeat (Settings::LastAlive) makes it sound. It is a promise: no second after it has been evaluated. It is
+/// kept ahead of the engine: before a tick evaluates or reports any second beyond it, it is written as that tick's
+/// second plus kHeartbeatLead (so once a minute), and at exit as the last second evaluated. So the report never
+/// lists a second the engine evaluated, not even after a crash; a crash only loses the report of the seconds up to
+/// the lead after it. No run writes a heartbeat before the one it found (a clock set back while the program
 /// was off leaves it where it was), except that one more than the look-back ahead of the clock is taken for a clock
 /// that was wrong and no longer counts: holding to it would silence the report longer than the report looks back.
 ///
@@ -75,6 +75,6 @@ private:
     QDateTime m_highest; ///< the latest second evaluated in this run
     QDateTime m_written; ///< the heartbeat last written (or tried) in this run; invalid before the first
     bool m_onDisk = false; ///< the last write of the heartbeat succeeded
-    TickSeconds::Span m_pending; ///< the seconds still to report, whose first is the one after the last reported
+    QList<TickSeconds::Span> m_pending; ///< the seconds still to report, oldest first
     QString m_writeError; ///< the heartbeat error already reported, until a write succeeds
 };

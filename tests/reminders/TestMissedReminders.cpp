@@ -329,29 +329,40 @@ void TestMissedReminders::heartbeatStaysAheadOfTheEngine()
     QCOMPARE(machine.heartbeat(), moment(u"8:02:59"_s));
 }
 
-// A report whose table is locked at that moment comes at a later tick, once.
+// A report whose table is locked at that moment comes at a later tick, once, and lists nothing evaluated meanwhile.
 void TestMissedReminders::reportWaitsForALockedTable()
 {
     Machine machine;
-    machine.add(reminder(u"指定时间 12-10 8:10:00 甲"_s));
+    for (const QString& spec :
+         { u"指定时间 12-10 8:10:00 甲"_s, u"指定时间 12-10 8:20:30 乙"_s, u"指定时间 12-10 8:30:00 丙"_s })
+        machine.add(reminder(spec));
     machine.step(u"8:00:00"_s);
+    // The hook as the engine calls it: the seconds left out, and those the tick evaluates.
+    auto tick = [&](const QString& skippedFrom, const QString& skippedTo, const QString& from, const QString& to) {
+        QList<QDateTime> seconds;
+        for (QDateTime at = moment(from); at <= moment(to); at = at.addSecs(1))
+            seconds << at;
+        const TickSeconds::Span skipped
+            = skippedFrom.isEmpty() ? TickSeconds::Span{} : TickSeconds::Span{ moment(skippedFrom), moment(skippedTo) };
+        machine.copy->missed.evaluating(skipped, seconds);
+    };
     {
         QSqlDatabase writer = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"writer"_s);
         writer.setDatabaseName(AppPaths::reminderTablePath());
         QVERIFY(writer.open());
         QSqlQuery lock(writer);
         QVERIFY(lock.exec(u"BEGIN EXCLUSIVE"_s));
-        // The engine read the table just before the lock; the report's own read meets it.
-        machine.copy->missed.evaluating({ moment(u"8:00:01"_s), moment(u"8:19:00"_s) },
-                                        { moment(u"8:19:01"_s), moment(u"8:20:00"_s) });
+        tick(u"8:00:01"_s, u"8:19:00"_s, u"8:19:01"_s, u"8:20:00"_s);
+        tick({}, {}, u"8:20:01"_s, u"8:21:00"_s); // 乙 fired here
+        tick(u"8:21:01"_s, u"8:39:00"_s, u"8:39:01"_s, u"8:40:00"_s);
         QVERIFY(machine.popup.events.isEmpty());
         QVERIFY(lock.exec(u"ROLLBACK"_s));
         writer.close();
     }
     QSqlDatabase::removeDatabase(u"writer"_s);
-    machine.step(u"8:20:01"_s);
-    machine.step(u"8:20:02"_s);
-    QCOMPARE(machine.popup.events, QStringList{ u"错过 2026-12-10 8:10:00-->甲"_s });
+    tick({}, {}, u"8:40:01"_s, u"8:40:01"_s);
+    tick({}, {}, u"8:40:02"_s, u"8:40:02"_s);
+    QCOMPARE(machine.popup.events, QStringList{ u"错过 2026-12-10 8:10:00-->甲|2026-12-10 8:30:00-->丙"_s });
 }
 
 // The user is told of a damaged helper.ini at start and finds it as it was; without a heartbeat on disk nothing
