@@ -9,6 +9,7 @@
 #include "platform/Shell.h"
 #include "platform/SoundPlayer.h"
 #include "platform/WebPage.h"
+#include "reminders/MissedReminders.h"
 #include "reminders/NotifyPopupAdapter.h"
 #include "reminders/ReminderEngine.h"
 #include "reminders/TodayPlan.h"
@@ -115,6 +116,12 @@ TFrmMain::TFrmMain(SoundPlayer& reminderPlayer, QWidget* parent)
 
     m_reminderPopup = std::make_unique<NotifyPopupAdapter>(NotifyPopup1);
     m_reminderEngine = std::make_unique<ReminderEngine>(*Query1, *m_reminderPopup, m_reminderPlayer);
+    // Reminders missed while the program was off or the machine slept are listed on the same pop-up component.
+    m_missedReminders = std::make_unique<MissedReminders>(*m_reminderPopup);
+    m_reminderEngine->setEvaluating([this](const TickSeconds::Span& skipped, const QList<QDateTime>& seconds) {
+        m_missedReminders->evaluating(skipped, seconds);
+    });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, guarded([this] { m_missedReminders->exiting(); }));
 
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));

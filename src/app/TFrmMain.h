@@ -9,6 +9,7 @@ class QLabel;
 class QMenu;
 class QTimer;
 class QToolButton;
+class MissedReminders;
 class ReminderEngine;
 class ReminderPopup;
 class SoundPlayer;
@@ -118,4 +119,5 @@ private:
     bool m_placed = false;
     std::unique_ptr<ReminderPopup> m_reminderPopup;
     std::unique_ptr<ReminderEngine> m_reminderEngine;
+    std::unique_ptr<MissedReminders> m_missedReminders;
 };

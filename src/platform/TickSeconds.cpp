@@ -37,3 +37,14 @@ QList<QDateTime> TickSeconds::take(const QDateTime& now)
     markEvaluated(seconds);
     return seconds;
 }
+
+TickSeconds::Span TickSeconds::skipped(const QList<QDateTime>& due) const
+{
+    if (!m_last.isValid() || due.isEmpty())
+        return {};
+    const QDateTime first = m_last.addSecs(1);
+    const QDateTime last = due.constFirst().addSecs(-1);
+    if (first > last)
+        return {};
+    return { first, last };
+}

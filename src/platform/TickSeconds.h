@@ -28,6 +28,18 @@ public:
     /// Forgets the last evaluated second, so the next tick is a first tick.
     void reset() { m_last = QDateTime(); }
 
+    /// A run of whole seconds, first to last; empty when first is invalid.
+    struct Span
+    {
+        QDateTime first;
+        QDateTime last;
+        bool isEmpty() const { return !first.isValid(); }
+    };
+    /// The seconds a tick leaves out, given what due() gave it: those after the last evaluated second and before
+    /// the first due one, which lie beyond the kMaxSeconds limit (a machine that slept, a clock set forward).
+    /// Empty at a first tick, when nothing was left out, and when the clock was set back.
+    Span skipped(const QList<QDateTime>& due) const;
+
     /// The moment without its milliseconds.
     static QDateTime wholeSecond(const QDateTime& moment);
 

@@ -87,6 +87,8 @@ void ReminderEngine::tick()
         return; // the seconds stay due, so the next tick that reads the table catches up on them
 
     m_reported.clear();
+    if (m_evaluating)
+        m_evaluating(m_seconds.skipped(seconds), seconds);
     for (const QDateTime& second : seconds) {
         for (const Reminder& reminder : rows) {
             if (isDue(reminder, second))

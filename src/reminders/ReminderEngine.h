@@ -8,6 +8,8 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
+
 class SoundPlayer;
 class TableQuery;
 
@@ -53,6 +55,11 @@ public:
     /// that second for the pop-up, the sound and the program, so a reminder's program runs in its own second.
     static int nextInterval(const QTime& now);
 
+    /// Told at every tick that read the table, before anything fires: the seconds the tick evaluates, oldest first,
+    /// and those the timing rule left out before them (TickSeconds::skipped).
+    using Evaluating = std::function<void(const TickSeconds::Span& skipped, const QList<QDateTime>& seconds)>;
+    void setEvaluating(Evaluating evaluating) { m_evaluating = std::move(evaluating); }
+
     /// Whether a row fires in the given second (milliseconds are ignored). Only a row whose hint is exactly "是"
     /// can be due; a frequency the engine does not know is never due.
     static bool isDue(const Reminder& reminder, const QDateTime& second);
@@ -70,4 +77,5 @@ private:
     QDateTime m_lockedSince; ///< the first second the table was found locked; invalid while it reads
     bool m_lockReported = false; ///< the current lock was reported
     QSet<QString> m_reported; ///< what this tick already reported
+    Evaluating m_evaluating;
 };

@@ -42,6 +42,11 @@ QTime Settings::get(const TimeKey& key) const
     return DateFormats::parseLongTime(text(key));
 }
 
+QDateTime Settings::get(const MomentKey& key) const
+{
+    return DateFormats::parseMoment(m_file.readString(section(key), name(key), QString()));
+}
+
 QString Settings::text(const DateKey& key) const
 {
     return m_file.readString(section(key), name(key), QString());
@@ -70,6 +75,11 @@ void Settings::set(const DateKey& key, const QDate& date)
 void Settings::set(const TimeKey& key, const QTime& time)
 {
     m_file.writeString(section(key), name(key), DateFormats::longTime(time));
+}
+
+void Settings::set(const MomentKey& key, const QDateTime& moment)
+{
+    m_file.writeString(section(key), name(key), DateFormats::moment(moment));
 }
 
 Settings::System Settings::system() const

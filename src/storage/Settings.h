@@ -36,6 +36,14 @@ struct TimeKey
     const char* name;
 };
 
+/// A key that holds a moment to the second with its offset from UTC (DateFormats::moment); missing or unreadable, it
+/// reads as no moment.
+struct MomentKey
+{
+    const char* section;
+    const char* name;
+};
+
 /// The settings model: every key of helper.ini with its section, its default and how it is stored, in the one
 /// table below, and typed reads and writes over SettingsFile. Every reader and writer of the program goes through
 /// here; nothing else spells a key or a default. Nothing is cached: each read opens the file afresh and each write
@@ -50,6 +58,12 @@ public:
     static constexpr SwitchKey Chime{ "system", "clock", true }; ///< the hourly chime
     static constexpr SwitchKey HideMain{ "system", "hide", false }; ///< the main window stays hidden at start
     static constexpr NumberKey Skin{ "system", "skin", 0 }; ///< index into SkinTable; -1 for none
+
+    // Section "system", kept outside the settings window: the report of missed reminders.
+    /// Reminders that fell due while no engine ran are listed at start and after a sleep (MissedReminders).
+    static constexpr SwitchKey Missed{ "system", "missed", true };
+    /// The reminder engine's heartbeat: no second after it has been evaluated (MissedReminders).
+    static constexpr MomentKey LastAlive{ "system", "lastalive" };
 
     // Section "halt": the plan of the scheduled power-off.
     static constexpr SwitchKey Appointed{ "halt", "appoint", false }; ///< "定时关机" at date and time
@@ -83,6 +97,7 @@ public:
     QDate get(const DateKey& key) const;
     /// The stored text read as a time of day; invalid when missing or unreadable.
     QTime get(const TimeKey& key) const;
+    QDateTime get(const MomentKey& key) const;
     /// The text as it is stored, empty when missing.
     QString text(const DateKey& key) const;
     QString text(const TimeKey& key) const;
@@ -92,6 +107,7 @@ public:
     void set(const NumberKey& key, qint64 value);
     void set(const DateKey& key, const QDate& date);
     void set(const TimeKey& key, const QTime& time);
+    void set(const MomentKey& key, const QDateTime& moment);
 
     /// Reads the six values of section "system".
     System system() const;

@@ -24,6 +24,25 @@ QString longTime(const QTime& time)
     return time.isValid() ? time.toString(longTimeFormat()) : QString();
 }
 
+QString moment(const QDateTime& moment)
+{
+    if (!moment.isValid())
+        return {};
+    const QDateTime second = moment.addMSecs(-moment.time().msec());
+    return second.toOffsetFromUtc(second.offsetFromUtc()).toString(Qt::ISODate);
+}
+
+QDateTime parseMoment(const QString& text)
+{
+    static const QRegularExpression re(
+        QStringLiteral("^\\d{4}-\\d{2}-\\d{2}T\\d{2}:\\d{2}:\\d{2}(Z|[+-]\\d{2}:\\d{2})?$"));
+    const QString trimmed = text.trimmed();
+    if (!re.match(trimmed).hasMatch())
+        return {};
+    const QDateTime parsed = QDateTime::fromString(trimmed, Qt::ISODate);
+    return parsed.isValid() ? parsed.toLocalTime() : QDateTime();
+}
+
 QDate dayZero()
 {
     return QDate(1899, 12, 30);

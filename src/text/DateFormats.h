@@ -23,6 +23,13 @@ QTime parseLongTime(const QString& text);
 /// Parses "date time", a lone date (midnight) or a lone time (on 1899-12-30, the day zero of the date-time value).
 QDateTime parseDateTime(const QString& text);
 
+/// A moment to the second as ISO 8601 with its offset from UTC ("2026-12-10T08:00:05+08:00"), for values the program
+/// reads back itself: it names the same second whatever time zone or daylight saving time reads it.
+QString moment(const QDateTime& moment);
+/// Parses moment() (a text without an offset is local time); the result is in local time, invalid when the text is
+/// no such moment.
+QDateTime parseMoment(const QString& text);
+
 /// The day zero that a time without a date is placed on.
 QDate dayZero();
 

@@ -101,6 +101,44 @@ private slots:
         }
     }
 
+    void skipped_data()
+    {
+        // The ticks as in rule(); the seconds left out before the last tick's own, as span() writes them.
+        QTest::addColumn<QStringList>("ticks");
+        QTest::addColumn<QString>("skipped");
+        auto row = [](const char* name, const QStringList& ticks, const QString& skipped) {
+            QTest::newRow(name) << ticks << skipped;
+        };
+        using L = QStringList;
+        row("first tick", L{ u"8:00:05"_s }, QString());
+        row("one tick a second", L{ u"8:00:00"_s, u"8:00:01"_s }, QString());
+        row("a minute late: all caught up", L{ u"7:59:00"_s, u"8:00:00"_s }, QString());
+        row("61 s late: one second out", L{ u"7:58:59"_s, u"8:00:00.400"_s }, u"7:59:00"_s);
+        row("an hour asleep", L{ u"7:00:00"_s, u"8:00:00"_s }, u"7:00:01-7:59:00"_s);
+        row("asleep over midnight", L{ u"23:00:00"_s, u">0:30:00"_s }, u"23:00:01-0:29:00"_s);
+        row("failed seconds out of reach", L{ u"8:00:00"_s, u"!8:01:00"_s, u"8:01:30"_s }, u"8:00:01-8:00:30"_s);
+        row("clock set back 3 s", L{ u"9:00:01"_s, u"8:59:58"_s }, QString());
+        row("clock set back 61 s", L{ u"9:00:00"_s, u"8:58:59"_s }, QString());
+    }
+    void skipped()
+    {
+        QFETCH(QStringList, ticks);
+        QFETCH(QString, skipped);
+        TickSeconds rule;
+        for (qsizetype i = 0; i + 1 < ticks.size(); ++i) {
+            QString tick = ticks.at(i);
+            const bool fails = tick.startsWith(QLatin1Char('!'));
+            const QList<QDateTime> due = rule.due(moment(fails ? tick.mid(1) : tick));
+            if (!fails)
+                rule.markEvaluated(due);
+        }
+        const TickSeconds::Span left = rule.skipped(rule.due(moment(ticks.constLast())));
+        QList<QDateTime> seconds;
+        for (QDateTime second = left.first; !left.isEmpty() && second <= left.last; second = second.addSecs(1))
+            seconds.append(second);
+        QCOMPARE(span(seconds), skipped);
+    }
+
     void takeMarksWhatItGives()
     {
         TickSeconds rule;

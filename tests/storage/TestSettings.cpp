@@ -28,6 +28,8 @@ const QHash<QString, Read>& readers()
         { QStringLiteral("RemainTimeShown"),
           [](const Settings& s) { return QVariant(s.get(Settings::RemainTimeShown)); } },
         { QStringLiteral("Hint"), [](const Settings& s) { return QVariant(s.get(Settings::Hint)); } },
+        { QStringLiteral("Missed"), [](const Settings& s) { return QVariant(s.get(Settings::Missed)); } },
+        { QStringLiteral("LastAlive"), [](const Settings& s) { return QVariant(s.get(Settings::LastAlive)); } },
     };
     return all;
 }
@@ -85,6 +87,16 @@ private slots:
         row("time", "Time", "[halt]\ntime=9:05:07\n", QVariant(QTime(9, 5, 7)));
         row("time unreadable", "Time", "[halt]\ntime=noon\n", QVariant(QTime()));
         row("time text as stored", "TimeText", "[halt]\ntime=9:05\n", QVariant(QStringLiteral("9:05")));
+        row("missed missing", "Missed", none, QVariant(true));
+        row("missed 0", "Missed", "[system]\nmissed=0\n", QVariant(false));
+        row("lastalive missing", "LastAlive", none, QVariant(QDateTime()));
+        row("lastalive names one second anywhere", "LastAlive", "[system]\nlastalive=2026-12-10T08:00:05+08:00\n",
+            QVariant(QDateTime(QDate(2026, 12, 10), QTime(0, 0, 5), Qt::UTC).toLocalTime()));
+        row("lastalive without offset is local", "LastAlive", "[system]\nlastalive=2026-12-10T08:00:05\n",
+            QVariant(QDateTime(QDate(2026, 12, 10), QTime(8, 0, 5))));
+        row("lastalive in the short formats is none", "LastAlive", "[system]\nlastalive=2026-12-10 8:00:05\n",
+            QVariant(QDateTime()));
+        row("lastalive unreadable", "LastAlive", "[system]\nlastalive=2026-12-32T08:00:05Z\n", QVariant(QDateTime()));
     }
     void reads()
     {
@@ -137,6 +149,25 @@ private slots:
         settings.set(Settings::RemainTime, -11);
         QCOMPARE(m_env->readFile(QStringLiteral("helper.ini")),
                  QByteArray("[halt]\r\nappoint=1\r\ndate=2026-3-7\r\ntime=9:05:00\r\nremaintime=-11\r\n"));
+    }
+
+    // The hour a clock set back for the end of summer time shows twice: the moment keeps the two apart.
+    void momentIsTheSameSecondInAnyZone()
+    {
+        const QByteArray zone = qgetenv("TZ");
+        qputenv("TZ", "Europe/Berlin");
+        const QDateTime firstPass(QDate(2026, 10, 25), QTime(0, 30, 7), Qt::UTC); // 2:30:07 summer time
+        Settings settings;
+        for (const QDateTime& utc : { firstPass, firstPass.addSecs(3600) }) {
+            settings.set(Settings::LastAlive, utc.toLocalTime().addMSecs(400));
+            QCOMPARE(settings.get(Settings::LastAlive), utc);
+            QCOMPARE(settings.get(Settings::LastAlive).time(), QTime(2, 30, 7));
+        }
+        QVERIFY(m_env->readFile(QStringLiteral("helper.ini")).contains("lastalive=2026-10-25T02:30:07+01:00\r\n"));
+        if (zone.isNull())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", zone);
     }
 
 private:
