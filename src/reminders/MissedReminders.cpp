@@ -1,5 +1,7 @@
 #include "MissedReminders.h"
 
+#include "ListPopup.h"
+
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "platform/Guarded.h"
@@ -45,11 +47,6 @@ QString MissedReminders::text(const QList<Occurrence>& occurrences)
             + QLatin1Char('\r');
     }
     return text;
-}
-
-int MissedReminders::height(int lines)
-{
-    return lines > 6 ? 400 : 200;
 }
 
 MissedReminders::MissedReminders(ReminderPopup& popup)
@@ -128,7 +125,7 @@ bool MissedReminders::report()
         for (const TickSeconds::Span& span : std::as_const(m_pending))
             missed += occurrences(rows, span.first.addSecs(-1), span.last);
         if (!missed.isEmpty())
-            m_popup.show(kPopupWidth, height(int(missed.size())), 0, title(), text(missed));
+            m_popup.show(ListPopup::kWidth, ListPopup::height(int(missed.size())), 0, title(), text(missed));
     });
     return read;
 }

@@ -34,7 +34,6 @@ public:
     static constexpr int kLookBackDays = 7;
     /// How far ahead of the engine the heartbeat is kept while it runs, in seconds.
     static constexpr int kHeartbeatLead = 60;
-    static constexpr int kPopupWidth = 270;
 
     /// One second in which one row was due.
     struct Occurrence
@@ -52,8 +51,6 @@ public:
     static QString title();
     /// One line per occurrence, "yyyy-M-d H:mm:ss-->content", each ended by a carriage return as today's plan's.
     static QString text(const QList<Occurrence>& occurrences);
-    /// Today's plan's rule: 400 for more than six lines, else 200.
-    static int height(int lines);
 
     /// Shows its list on `popup`, the main window's pop-up component.
     explicit MissedReminders(ReminderPopup& popup);

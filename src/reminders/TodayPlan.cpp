@@ -1,5 +1,6 @@
 #include "TodayPlan.h"
 
+#include "ListPopup.h"
 #include "ReminderTable.h"
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
@@ -23,7 +24,7 @@ Plan load(TableQuery& query, const QDate& today)
 
     Plan plan;
     plan.rows = query.recordCount();
-    plan.height = plan.rows > 6 ? 400 : 200;
+    plan.height = ListPopup::height(plan.rows);
     for (query.first(); !query.eof(); query.next()) {
         plan.text += query.fieldAsString(QStringLiteral("hinttime")) + QStringLiteral("-->")
             + query.fieldAsString(QStringLiteral("content")) + QLatin1Char('\r');

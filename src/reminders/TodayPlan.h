@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ListPopup.h"
+
 #include <QDate>
 #include <QString>
 
@@ -17,8 +19,8 @@ struct Plan
 {
     int rows = 0;
     QString text;
-    int width = 270;
-    int height = 200; ///< 400 when there are more than six rows
+    int width = ListPopup::kWidth;
+    int height = ListPopup::height(0);
 };
 
 /// Selects the reminders dated `today` on `query` and builds the plan from them in table order. The query is left
