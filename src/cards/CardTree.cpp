@@ -34,29 +34,6 @@ void sortStable(QStringList& texts)
     texts = std::move(sorted);
 }
 
-QList<CardTreeCategory> arrange(const QStringList& categories, const QList<std::pair<QString, QString>>& cards)
-{
-    QHash<QString, QStringList> cardsOf;
-    cardsOf.reserve(categories.size());
-    for (const QString& category : categories)
-        cardsOf.insert(category, {});
-    for (const auto& [classify, name] : cards) {
-        const auto found = cardsOf.find(classify);
-        if (found != cardsOf.end())
-            found->append(name);
-    }
-    for (QStringList& names : cardsOf)
-        sortStable(names);
-
-    QStringList ordered = categories;
-    sortStable(ordered);
-    QList<CardTreeCategory> tree;
-    tree.reserve(ordered.size());
-    for (const QString& category : std::as_const(ordered))
-        tree.append({ category, cardsOf.value(category) });
-    return tree;
-}
-
 QList<CardTreeCategory> read(TableQuery& categoryQuery, TableQuery& cardQuery)
 {
     CardTables::setStatement(categoryQuery, CardTables::selectCategories());
@@ -65,14 +42,30 @@ QList<CardTreeCategory> read(TableQuery& categoryQuery, TableQuery& cardQuery)
     for (categoryQuery.first(); !categoryQuery.eof(); categoryQuery.next())
         categories << categoryQuery.fieldAsString(QStringLiteral("classify"));
 
+    // A category lists the cards whose classify is its name; two categories of one name share one list, and a card
+    // whose classify names no category is left out.
+    QHash<QString, QStringList> cardsOf;
+    cardsOf.reserve(categories.size());
+    for (const QString& category : std::as_const(categories))
+        cardsOf.insert(category, {});
     CardTables::setStatement(cardQuery, CardTables::selectCardNames());
     cardQuery.open();
-    QList<std::pair<QString, QString>> cards;
-    cards.reserve(cardQuery.recordCount());
-    for (cardQuery.first(); !cardQuery.eof(); cardQuery.next())
-        cards.append(
-            { cardQuery.fieldAsString(QStringLiteral("classify")), cardQuery.fieldAsString(QStringLiteral("name")) });
-    return arrange(categories, cards);
+    const QString classify = QStringLiteral("classify");
+    const QString name = QStringLiteral("name");
+    for (cardQuery.first(); !cardQuery.eof(); cardQuery.next()) {
+        const auto found = cardsOf.find(cardQuery.fieldAsString(classify));
+        if (found != cardsOf.end())
+            found->append(cardQuery.fieldAsString(name));
+    }
+    for (QStringList& names : cardsOf)
+        sortStable(names);
+
+    sortStable(categories);
+    QList<CardTreeCategory> tree;
+    tree.reserve(categories.size());
+    for (const QString& category : std::as_const(categories))
+        tree.append({ category, cardsOf.value(category) });
+    return tree;
 }
 
 } // namespace CardTree

@@ -16,15 +16,11 @@ struct CardTreeCategory
 /// What the card manager's tree lists, in the order it shows it.
 namespace CardTree {
 
-/// Orders the tree the way a Chinese reader expects (by pinyin, the zh_CN collation), whatever the process locale:
-/// the categories, and within each category its cards. Texts that collate alike keep their table order. A category
-/// lists the cards whose classify is its name, so two categories of one name list the same cards, and a card whose
-/// classify names no category is not listed.
-/// categories: the category table's names in table order; cards: (classify, name) of every card in table order.
-QList<CardTreeCategory> arrange(const QStringList& categories, const QList<std::pair<QString, QString>>& cards);
-
 /// Reads the category table with categoryQuery and the card table's classify and name with cardQuery, one select
-/// each, and arranges them.
+/// each, and orders them the way a Chinese reader expects (by pinyin, the zh_CN collation), whatever the process
+/// locale: the categories, and within each category its cards. Texts that collate alike keep their table order. A
+/// category lists the cards whose classify is its name, so two categories of one name list the same cards, and a
+/// card whose classify names no category is not listed.
 QList<CardTreeCategory> read(TableQuery& categoryQuery, TableQuery& cardQuery);
 
 /// Sorts by the zh_CN collation, keeping the order of texts that collate alike.

@@ -50,6 +50,12 @@ public:
         , m_text(std::move(text))
         , m_icon(std::move(icon))
     { }
+    /// Gives a node taken out of the tree its new text and icon.
+    void reset(QString text, QIcon icon)
+    {
+        m_text = std::move(text);
+        m_icon = std::move(icon);
+    }
     QVariant data(int column, int role) const override
     {
         if (column == 0 && (role == Qt::DisplayRole || role == Qt::EditRole))
@@ -294,6 +300,20 @@ void TFrmCard::RefreshCardTree()
     // as it was.
     const QList<CardTreeCategory> tree = CardTree::read(*Query1, *Query2);
 
+    TreeView1->setUpdatesEnabled(false);
+    const auto resume = qScopeGuard([this] { TreeView1->setUpdatesEnabled(true); });
+    // No node stays current, so the details empty, as when a tree is cleared.
+    TreeView1->selectionModel()->clear();
+    // The card nodes of the old tree are reused for the new one: in a large book making and freeing a hundred
+    // thousand nodes would be most of a rebuild.
+    std::vector<CardTreeItem*> spare;
+    for (QTreeWidgetItem* node : TreeView1->invisibleRootItem()->takeChildren()) {
+        for (QTreeWidgetItem* card : node->takeChildren())
+            spare.push_back(static_cast<CardTreeItem*>(card));
+        delete node;
+    }
+    const auto freeSpare = qScopeGuard([&spare] { qDeleteAll(spare); });
+
     const QIcon categoryIcon = Images::icon(QStringLiteral("card-category"));
     const QIcon cardIcon = Images::icon(QStringLiteral("card-card"));
     // The nodes are made in their final order and handed to the tree at once: added one by one, every node would
@@ -304,14 +324,18 @@ void TFrmCard::RefreshCardTree()
         auto* node = new CardTreeItem(category.name, categoryIcon);
         QList<QTreeWidgetItem*> children;
         children.reserve(category.cards.size());
-        for (const QString& name : category.cards)
-            children.append(new CardTreeItem(name, cardIcon));
+        for (const QString& name : category.cards) {
+            if (spare.empty()) {
+                children.append(new CardTreeItem(name, cardIcon));
+            } else {
+                spare.back()->reset(name, cardIcon);
+                children.append(spare.back());
+                spare.pop_back();
+            }
+        }
         node->addChildren(children);
         nodes.append(node);
     }
-    TreeView1->setUpdatesEnabled(false);
-    const auto resume = qScopeGuard([this] { TreeView1->setUpdatesEnabled(true); });
-    TreeView1->clear();
     TreeView1->addTopLevelItems(nodes);
     TreeView1->collapseAll();
 }
