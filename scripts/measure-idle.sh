@@ -7,6 +7,9 @@
 #   hidden    the program as first started: main window up, clock hidden, empty tables
 #   shown     the program started into the notification area, the desktop clock shown
 #   baseline  build/bench/QtBaseline: one label repainted once a second (the yardstick)
+#   countdown the program with a scheduled power-off counting down (a day away; the power-off command is `true`),
+#             watched with strace: what it does to helper.ini (not in the default set; strace slows the program, so
+#             its CPU figures are not taken)
 #
 # Each run gets a private Xvfb with trayer as notification area, its own D-Bus session, a fresh HOME and a fresh
 # copy of the program folder. Per run it prints:
@@ -16,7 +19,12 @@
 #   run_ms     the same span from /proc/PID/task/*/schedstat (nanoseconds run, every thread)
 #   wakeups/s  timeslices run (third field of schedstat) over that span, summed over threads, per second
 #   main/s     the same for the main thread alone (/proc/PID/schedstat)
-# and then the median of every column per case. Only processes this script started are ended, by their PID.
+# and then the median of every column per case. For the countdown case instead, per run:
+#   disk_kb/m  bytes the process caused to be written to storage (write_bytes of /proc/PID/io), per minute
+#   write_kb/m bytes written with write() to helper.ini and its temporary copies, per minute
+#   opens/s    opens of helper.ini for reading, per second
+#   fsync/s rename/s   fsyncs and renames, per second
+# Only processes this script started are ended, by their PID.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -98,6 +106,26 @@ open_clock() {
     title='电子钟'
 }
 
+# What a running countdown does to helper.ini over the idle span, from the system calls it makes.
+measure_countdown() {
+    local pid=$1 dir=$2
+    local io0 io1
+    io0=$(awk '$1 == "write_bytes:" { print $2 }' "/proc/$pid/io")
+    timeout -s INT "$seconds" strace -f -qq -y -p "$pid" -e trace=openat,write,fsync,fdatasync,rename,renameat,renameat2 \
+        -o "$dir/strace.log" 2>/dev/null || true
+    io1=$(awk '$1 == "write_bytes:" { print $2 }' "/proc/$pid/io")
+    awk -v s="$seconds" -v disk=$((io1 - io0)) '
+        /helper\.ini/ && /openat\(/ && !/O_WRONLY|O_RDWR/ { opens++ }
+        /^[0-9]+ +write\(/ && /helper\.ini/ { n = $NF; if (n ~ /^[0-9]+$/) bytes += n }
+        /fsync\(|fdatasync\(/ { syncs++ }
+        /rename(at2?)?\(/ && /helper\.ini/ { renames++ }
+        END {
+            printf "%-9s %9.1f %9.1f %9.2f %9.2f %9.2f\n", "countdown", disk / 1024 * 60 / s, bytes / 1024 * 60 / s,
+                opens / s, syncs / s, renames / s
+        }
+    ' "$dir/strace.log" | tee -a "$work/results.countdown"
+}
+
 measure_one() {
     local kind=$1 dir title
     dir=$(mktemp -d "$work/run.XXXX")
@@ -116,6 +144,12 @@ measure_one() {
             title='Qt baseline'
             cmd=("$root/build/bench/QtBaseline")
             ;;
+        countdown)
+            cp -r build/Vantrel "$dir/app"
+            title='Vantrel'
+            cmd=("$dir/app/vantrel")
+            printf '[halt]\r\nremain=1\r\nremaintime=86400\r\n' >"$dir/app/helper.ini"
+            ;;
         *) echo "unknown case $kind" >&2; return 1 ;;
     esac
 
@@ -133,7 +167,9 @@ measure_one() {
 
     local start_us
     start_us=${EPOCHREALTIME/./}
+    # No power-off can happen here: the trial command is `true`, and there is no system bus to ask.
     HOME="$dir/home" XDG_CONFIG_HOME="$dir/home/.config" XDG_RUNTIME_DIR="$dir/runtime" \
+        DBUS_SYSTEM_BUS_ADDRESS="unix:path=$dir/no-bus" \
         VANTREL_POWEROFF_COMMAND=true "${cmd[@]}" >"$dir/out.log" 2>&1 &
     local pid=$!
     pids_to_end+=($pid)
@@ -157,6 +193,14 @@ measure_one() {
     # Memory 10 s after launch, then the idle span.
     local wait_us=$((start_us + 10000000 - ${EPOCHREALTIME/./}))
     [ $wait_us -gt 0 ] && sleep "$(printf '%d.%06d' $((wait_us / 1000000)) $((wait_us % 1000000)))"
+    if [ "$kind" = countdown ]; then
+        measure_countdown "$pid" "$dir"
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+        kill "$xev_pid" 2>/dev/null || true
+        wait "$xev_pid" "$stamp_pid" 2>/dev/null || true
+        return 0
+    fi
     local pss anon threads
     pss=$(rollup_mb "$pid" Pss)
     anon=$(rollup_mb "$pid" Anonymous)
@@ -195,6 +239,7 @@ for round in $(seq "$rounds"); do
 done
 echo "medians:"
 for kind in "${cases[@]}"; do
+    [ "$kind" = countdown ] && continue
     awk -v k="$kind" 'BEGIN { n = 0 } $1 == k { for (i = 2; i <= NF; ++i) v[i, n] = $i; ++n }
         END {
             printf "%-9s", k
@@ -207,4 +252,17 @@ for kind in "${cases[@]}"; do
             printf "\n"
         }' "$work/results"
 done
+if [ -s "$work/results.countdown" ]; then
+    printf '%-9s %9s %9s %9s %9s %9s\n' countdown disk_kb/m write_kb/m opens/s fsync/s rename/s
+    awk 'BEGIN { n = 0 } { for (i = 2; i <= 6; ++i) v[i, n] = $i; ++n }
+        END {
+            printf "%-9s", "countdown"
+            for (i = 2; i <= 6; ++i) {
+                for (j = 0; j < n; ++j) a[j] = v[i, j]
+                for (x = 0; x < n; ++x) for (y = x + 1; y < n; ++y) if (a[y] + 0 < a[x] + 0) { t = a[x]; a[x] = a[y]; a[y] = t }
+                printf " %9s", (n % 2) ? a[int(n / 2)] : (a[n / 2 - 1] + a[n / 2]) / 2
+            }
+            printf "\n"
+        }' "$work/results.countdown"
+fi
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"

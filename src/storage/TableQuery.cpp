@@ -12,6 +12,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVarLengthArray>
+#include <cstring>
 #include <sqlite3.h>
 
 void TableParam::setAsDate(const QDate& date)
@@ -86,7 +87,7 @@ void TableQuery::close()
     const bool wasActive = m_active;
     m_active = false;
     m_text.clear();
-    m_ends.clear();
+    m_ends = {}; // gives the memory back, as clear() would not
     m_rowCount = 0;
     m_fields.clear();
     m_kinds.clear();
@@ -263,13 +264,37 @@ void bindAll(QSqlQuery& q, const QVector<TableParam>& params)
 
 namespace {
 
-/// The result of a select, as read from the engine.
+/// The result of a select, as read from the engine: every field's text back to back in one buffer, written without
+/// the checks a general-purpose container makes on every append, and where each field ends.
 struct Rows
 {
     QStringList fields;
     QByteArray text;
-    QVector<quint32> ends;
+    qsizetype used = 0;
+    std::vector<quint32> ends;
     int count = 0;
+
+    void append(const char* data, qsizetype size, const QString& filePath)
+    {
+        if (size > text.size() - used)
+            grow(used + size, filePath);
+        memcpy(text.data() + used, data, size_t(size));
+        used += size;
+        ends.push_back(quint32(used));
+    }
+    void appendNull() { ends.push_back(quint32(used) | kNullField); }
+    void grow(qsizetype needed, const QString& filePath)
+    {
+        if (needed > kMaxResultBytes)
+            throw AppError(QStringLiteral("数据表 %1 出错：查询结果太大。").arg(filePath));
+        text.resize(qMax(needed, qMin(2 * text.size(), kMaxResultBytes)));
+    }
+    void finish()
+    {
+        text.resize(used);
+        if (text.size() < text.capacity() / 2)
+            text.squeeze();
+    }
 };
 
 // The engine's error as Qt's SQLite driver words it, so that a statement reports the same text however it ran.
@@ -315,9 +340,9 @@ Rows readRows(const QSqlDatabase& connection, const QString& statement, const QV
     }
 
     Rows rows;
-    // The result cannot hold more text than the table file: reserved at once, the buffer is never copied as it
-    // grows, and the pages it does not use are never touched, so they cost no memory.
-    rows.text.reserve(qMin<qint64>(QFileInfo(tableFile).size(), kMaxResultBytes));
+    // The text of a result is about the size of the table file or less: sized so at once, the buffer is seldom
+    // copied as it grows, and the pages it does not use are never touched, so they cost no memory.
+    rows.grow(qBound<qint64>(4096, QFileInfo(tableFile).size(), kMaxResultBytes), filePath);
     const int columns = sqlite3_column_count(stmt);
     // A column of text affinity holds only text, blobs and NULLs; only the others can hold a number, whose text
     // must be the driver's and not the engine's.
@@ -330,18 +355,16 @@ Rows readRows(const QSqlDatabase& connection, const QString& statement, const QV
     while ((step = sqlite3_step(stmt)) == SQLITE_ROW) {
         for (int c = 0; c < columns; ++c) {
             if (!textual[c] && sqlite3_column_type(stmt, c) == SQLITE_FLOAT) {
-                rows.text += QByteArray::number(sqlite3_column_double(stmt, c), 'g', QLocale::FloatingPointShortest);
-            } else {
-                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
-                if (!text) {
-                    rows.ends.append(quint32(rows.text.size()) | kNullField);
-                    continue;
-                }
-                rows.text.append(text, sqlite3_column_bytes(stmt, c));
+                const QByteArray number
+                    = QByteArray::number(sqlite3_column_double(stmt, c), 'g', QLocale::FloatingPointShortest);
+                rows.append(number.constData(), number.size(), filePath);
+                continue;
             }
-            if (rows.text.size() > kMaxResultBytes)
-                throw AppError(QStringLiteral("数据表 %1 出错：查询结果太大。").arg(filePath));
-            rows.ends.append(quint32(rows.text.size()));
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+            if (text)
+                rows.append(text, sqlite3_column_bytes(stmt, c), filePath);
+            else
+                rows.appendNull();
         }
         ++rows.count;
     }
@@ -350,8 +373,7 @@ Rows readRows(const QSqlDatabase& connection, const QString& statement, const QV
         const int code = step == SQLITE_ERROR ? sqlite3_reset(stmt) : step;
         failStatement(filePath, engineError(db, "Unable to fetch row", code));
     }
-    if (rows.text.size() < rows.text.capacity() / 2)
-        rows.text.squeeze();
+    rows.finish();
     return rows;
 }
 

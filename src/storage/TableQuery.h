@@ -8,6 +8,7 @@
 #include <QVector>
 #include <functional>
 #include <memory>
+#include <vector>
 
 /// One parameter of a statement (":a" … ":l", ":today"), set as text, date or time.
 class TableParam
@@ -114,7 +115,7 @@ private:
     QVector<int> m_kinds; ///< TableSchema::ColumnKind of each field
     QByteArray m_text; ///< every field of every row, UTF-8, back to back
     /// Where each field (row by row, then column by column) ends in m_text; kNullField marks an SQL NULL.
-    QVector<quint32> m_ends;
+    std::vector<quint32> m_ends;
     int m_rowCount = 0;
     int m_row = -1;
     bool m_active = false;
