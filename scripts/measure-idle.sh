@@ -231,7 +231,11 @@ measure_one() {
 }
 
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg); $(nproc) cores; $rounds rounds of ${seconds} s"
-printf '%-9s %9s %7s %7s %7s %7s %9s %7s %7s\n' case mapped_ms pss_mb anon_mb cpu_ms run_ms wakeups/s main/s threads
+if [ "${cases[*]}" = countdown ]; then
+    printf '%-9s %9s %9s %9s %9s %9s\n' case disk_kb/m write_kb/m opens/s fsync/s rename/s
+else
+    printf '%-9s %9s %7s %7s %7s %7s %9s %7s %7s\n' case mapped_ms pss_mb anon_mb cpu_ms run_ms wakeups/s main/s threads
+fi
 for round in $(seq "$rounds"); do
     for kind in "${cases[@]}"; do
         measure_one "$kind"

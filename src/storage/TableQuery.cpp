@@ -351,6 +351,11 @@ Rows readRows(const QSqlDatabase& connection, const QString& statement, const QV
         rows.fields << QString::fromUtf8(sqlite3_column_name(stmt, c));
         textual[c] = qstricmp(sqlite3_column_decltype(stmt, c), "TEXT") == 0;
     }
+    // The fields are read as values of the row; holding the connection's mutex (Qt's driver opens its connections
+    // without one, and then this does nothing) keeps them safe to read in any threading mode.
+    sqlite3_mutex* mutex = sqlite3_db_mutex(db);
+    sqlite3_mutex_enter(mutex);
+    const auto leave = qScopeGuard([mutex] { sqlite3_mutex_leave(mutex); });
     int step;
     while ((step = sqlite3_step(stmt)) == SQLITE_ROW) {
         for (int c = 0; c < columns; ++c) {
@@ -360,9 +365,12 @@ Rows readRows(const QSqlDatabase& connection, const QString& statement, const QV
                 rows.append(number.constData(), number.size(), filePath);
                 continue;
             }
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+            // The field itself, then its text and length from it: asking the statement twice costs a good part of
+            // reading a large result.
+            sqlite3_value* value = sqlite3_column_value(stmt, c);
+            const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
             if (text)
-                rows.append(text, sqlite3_column_bytes(stmt, c), filePath);
+                rows.append(text, sqlite3_value_bytes(value), filePath);
             else
                 rows.appendNull();
         }
