@@ -9,13 +9,14 @@
 #include <cstdio>
 
 // Usage: SoundProbe FILE [SECONDS]
-// Prints the process's PSS, anonymous memory and thread count before the first sound and SECONDS (default 3)
-// after it started, as the program's first hourly chime or reminder sound would cost them.
+// Prints the process's PSS, private memory, anonymous memory and thread count before the first sound and SECONDS
+// (default 3) after it started, as the program's first hourly chime or reminder sound would cost them.
 namespace {
 
 struct Figures
 {
     double pssMb = 0;
+    double privateMb = 0; ///< what no other process shares: not moved by other processes coming and going
     double anonMb = 0;
     int threads = 0;
 };
@@ -35,6 +36,7 @@ Figures measure()
     if (rollup.open(QIODevice::ReadOnly)) {
         const QByteArray text = '\n' + rollup.readAll();
         f.pssMb = fieldKb(text, "Pss") / 1024.0;
+        f.privateMb = (fieldKb(text, "Private_Clean") + fieldKb(text, "Private_Dirty")) / 1024.0;
         f.anonMb = fieldKb(text, "Anonymous") / 1024.0;
     }
     f.threads = int(QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
@@ -76,11 +78,12 @@ int main(int argc, char** argv)
     QTimer::singleShot(seconds * 1000, &app, &QCoreApplication::quit);
     app.exec();
     const Figures after = measure();
-    std::printf("file %s\nbefore  pss %.1f MB  anon %.1f MB  threads %d\n"
-                "after   pss %.1f MB  anon %.1f MB  threads %d\n"
-                "added   pss %+.1f MB  anon %+.1f MB  threads %+d  errors %d\n",
-                qPrintable(QDir::toNativeSeparators(file)), before.pssMb, before.anonMb, before.threads, after.pssMb,
-                after.anonMb, after.threads, after.pssMb - before.pssMb, after.anonMb - before.anonMb,
-                after.threads - before.threads, errors);
+    std::printf("file %s\nbefore  pss %.1f MB  private %.1f MB  anon %.1f MB  threads %d\n"
+                "after   pss %.1f MB  private %.1f MB  anon %.1f MB  threads %d\n"
+                "added   pss %+.1f MB  private %+.1f MB  anon %+.1f MB  threads %+d  errors %d\n",
+                qPrintable(QDir::toNativeSeparators(file)), before.pssMb, before.privateMb, before.anonMb,
+                before.threads, after.pssMb, after.privateMb, after.anonMb, after.threads, after.pssMb - before.pssMb,
+                after.privateMb - before.privateMb, after.anonMb - before.anonMb, after.threads - before.threads,
+                errors);
     return 0;
 }

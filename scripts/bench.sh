@@ -66,9 +66,10 @@ rows = [
 for sound, limit in (("clocker.wav", 4), ("致爱丽丝.mid", None)):
     try:
         text = open(f"{out}/sound-{sound}.txt").read()
-        m = re.search(r"added\s+pss ([-+\d.]+) MB\s+anon ([-+\d.]+) MB\s+threads ([-+\d]+)", text)
+        m = re.search(r"added\s+pss ([-+\d.]+) MB\s+private ([-+\d.]+) MB\s+anon ([-+\d.]+) MB\s+threads ([-+\d]+)", text)
         rows.append((f"First sound ({sound}): added PSS", float(m.group(1)), "MB", limit))
-        rows.append((f"First sound ({sound}): added threads", int(m.group(3)), "", None))
+        rows.append((f"  added private memory", float(m.group(2)), "MB", None))
+        rows.append((f"  added threads", int(m.group(4)), "", None))
     except (OSError, AttributeError):
         rows.append((f"First sound ({sound})", None, "", limit))
 
