@@ -131,6 +131,11 @@ QString selectCardsOfCategory(const QString& category)
     return QStringLiteral("select * from ") + table(kCardSlash) + QStringLiteral(" where classify=") + quoted(category);
 }
 
+QString selectCardNames()
+{
+    return QStringLiteral("select classify,name from ") + table(kCardSlash);
+}
+
 QString deleteCard(const QString& num)
 {
     return QStringLiteral("delete from ") + table(kCardBackslash) + QStringLiteral(" where num=") + quoted(num);

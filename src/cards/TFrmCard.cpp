@@ -3,6 +3,7 @@
 #include "CardFieldPanel.h"
 #include "CardFiles.h"
 #include "CardTables.h"
+#include "CardTree.h"
 #include "Tfrmaddcard.h"
 #include "Tfrmeditcard.h"
 #include "Tfrmsetclass.h"
@@ -16,7 +17,6 @@
 #include "text/TextLines.h"
 #include "widgets/Images.h"
 
-#include <QCollator>
 #include <QComboBox>
 #include <QDir>
 #include <QFrame>
@@ -38,16 +38,35 @@ const QColor kPanelGrey(231, 231, 231);
 const QString kBackupFilter = QStringLiteral("名片通信录数据库 (*.Dat)");
 const QString kVCardFilter = QStringLiteral("vCard 名片文件 (*.vcf *.vcard);;所有文件 (*)");
 
-/// Tree nodes order themselves the way a Chinese reader expects (by pinyin), whatever the process locale is.
+/// A node of the tree: its text and its icon, nothing more. A large card book has a hundred thousand of them, so
+/// the node keeps its text itself instead of in the general per-role store, and shares its window's icon. The
+/// nodes are read-only and come in their order (CardTree), so the tree never sorts them.
 class CardTreeItem : public QTreeWidgetItem
 {
 public:
-    using QTreeWidgetItem::QTreeWidgetItem;
-    bool operator<(const QTreeWidgetItem& other) const override
+    CardTreeItem(QString text, QIcon icon)
+        : QTreeWidgetItem(UserType)
+        , m_text(std::move(text))
+        , m_icon(std::move(icon))
+    { }
+    /// Gives a node taken out of the tree its new text and icon.
+    void reset(QString text, QIcon icon)
     {
-        static const QCollator collator(QLocale(QLocale::Chinese, QLocale::China));
-        return collator.compare(text(0), other.text(0)) < 0;
+        m_text = std::move(text);
+        m_icon = std::move(icon);
     }
+    QVariant data(int column, int role) const override
+    {
+        if (column == 0 && (role == Qt::DisplayRole || role == Qt::EditRole))
+            return m_text;
+        if (column == 0 && role == Qt::DecorationRole)
+            return m_icon;
+        return QTreeWidgetItem::data(column, role);
+    }
+
+private:
+    QString m_text;
+    QIcon m_icon;
 };
 
 void setGrey(QWidget* widget)
@@ -267,29 +286,47 @@ void TFrmCard::FormShow()
 
 void TFrmCard::RefreshCardTree()
 {
-    CardTables::setStatement(*Query1, CardTables::selectCategories());
-    Query1->open();
-    QStringList categories;
-    for (Query1->first(); !Query1->eof(); Query1->next())
-        categories << Query1->fieldAsString(QStringLiteral("classify"));
+    // Both tables are read, and the tree arranged, before the old tree goes: a statement that fails leaves the tree
+    // as it was.
+    const QList<CardTreeCategory> tree = CardTree::read(*Query1, *Query2);
+
+    TreeView1->setUpdatesEnabled(false);
+    const auto resume = qScopeGuard([this] { TreeView1->setUpdatesEnabled(true); });
+    // No node stays current, so the details empty, as when a tree is cleared.
+    TreeView1->selectionModel()->clear();
+    // The card nodes of the old tree are reused for the new one: in a large book making and freeing a hundred
+    // thousand nodes would be most of a rebuild.
+    std::vector<CardTreeItem*> spare;
+    for (QTreeWidgetItem* node : TreeView1->invisibleRootItem()->takeChildren()) {
+        for (QTreeWidgetItem* card : node->takeChildren())
+            spare.push_back(static_cast<CardTreeItem*>(card));
+        delete node;
+    }
+    const auto freeSpare = qScopeGuard([&spare] { qDeleteAll(spare); });
 
     const QIcon categoryIcon = Images::icon(QStringLiteral("card-category"));
     const QIcon cardIcon = Images::icon(QStringLiteral("card-card"));
-    TreeView1->setUpdatesEnabled(false);
-    // Redrawing comes back even when a statement fails halfway.
-    const auto resume = qScopeGuard([this] { TreeView1->setUpdatesEnabled(true); });
-    TreeView1->clear();
-    for (const QString& category : std::as_const(categories)) {
-        auto* node = new CardTreeItem(TreeView1, QStringList{ category });
-        CardTables::setStatement(*Query2, CardTables::selectCardsOfCategory(category));
-        Query2->open();
-        for (Query2->first(); !Query2->eof(); Query2->next()) {
-            auto* child = new CardTreeItem(node, QStringList{ Query2->fieldAsString(QStringLiteral("name")) });
-            child->setIcon(0, cardIcon);
+    // The nodes are made in their final order and handed to the tree at once: added one by one, every node would
+    // be announced to the view, and sorting them there would run the collation for every comparison.
+    QList<QTreeWidgetItem*> nodes;
+    nodes.reserve(tree.size());
+    for (const CardTreeCategory& category : tree) {
+        auto* node = new CardTreeItem(category.name, categoryIcon);
+        QList<QTreeWidgetItem*> children;
+        children.reserve(category.cards.size());
+        for (const QString& name : category.cards) {
+            if (spare.empty()) {
+                children.append(new CardTreeItem(name, cardIcon));
+            } else {
+                spare.back()->reset(name, cardIcon);
+                children.append(spare.back());
+                spare.pop_back();
+            }
         }
-        node->setIcon(0, categoryIcon);
+        node->addChildren(children);
+        nodes.append(node);
     }
-    TreeView1->sortItems(0, Qt::AscendingOrder);
+    TreeView1->addTopLevelItems(nodes);
     TreeView1->collapseAll();
 }
 

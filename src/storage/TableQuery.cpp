@@ -5,9 +5,15 @@
 #include "platform/AppError.h"
 #include "text/DateFormats.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QScopeGuard>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
+#include <QVarLengthArray>
+#include <cstring>
+#include <sqlite3.h>
 
 void TableParam::setAsDate(const QDate& date)
 {
@@ -26,6 +32,9 @@ std::function<void(bool)>& lockWaitIndicator()
     static std::function<void(bool)> indicator;
     return indicator;
 }
+
+constexpr quint32 kNullField = 0x80000000u;
+constexpr qsizetype kMaxResultBytes = 0x7fffffff;
 
 [[noreturn]] void failStatement(const QString& filePath, const QSqlError& error)
 {
@@ -77,8 +86,11 @@ void TableQuery::close()
 {
     const bool wasActive = m_active;
     m_active = false;
-    m_rows.clear();
+    m_text.clear();
+    m_ends = {}; // gives the memory back, as clear() would not
+    m_rowCount = 0;
     m_fields.clear();
+    m_kinds.clear();
     m_row = -1;
     if (wasActive)
         emit resultChanged();
@@ -227,6 +239,7 @@ struct Prepared
     QSqlDatabase db;
     QString table;
     QString statement;
+    QString filePath; ///< the table file
 };
 
 Prepared prepare(const QString& filePath, const QString& rewritten, int lockWaitMs)
@@ -234,7 +247,7 @@ Prepared prepare(const QString& filePath, const QString& rewritten, int lockWait
     if (filePath.isEmpty())
         throw AppError(QStringLiteral("语句中没有数据表名。"));
     const TableFiles::Table table = TableFiles::resolve(filePath);
-    Prepared p{ TableFiles::connection(table, lockWaitMs), table.name, rewritten };
+    Prepared p{ TableFiles::connection(table, lockWaitMs), table.name, rewritten, table.filePath };
     p.statement.replace(QStringLiteral("\x01TABLE\x01"), QLatin1Char('"') + table.name + QLatin1Char('"'));
     return p;
 }
@@ -249,41 +262,150 @@ void bindAll(QSqlQuery& q, const QVector<TableParam>& params)
 
 } // namespace
 
+namespace {
+
+/// The result of a select, as read from the engine: every field's text back to back in one buffer, written without
+/// the checks a general-purpose container makes on every append, and where each field ends.
+struct Rows
+{
+    QStringList fields;
+    QByteArray text;
+    qsizetype used = 0;
+    std::vector<quint32> ends;
+    int count = 0;
+
+    void append(const char* data, qsizetype size, const QString& filePath)
+    {
+        if (size > text.size() - used)
+            grow(used + size, filePath);
+        memcpy(text.data() + used, data, size_t(size));
+        used += size;
+        ends.push_back(quint32(used));
+    }
+    void appendNull() { ends.push_back(quint32(used) | kNullField); }
+    void grow(qsizetype needed, const QString& filePath)
+    {
+        if (needed > kMaxResultBytes)
+            throw AppError(QStringLiteral("数据表 %1 出错：查询结果太大。").arg(filePath));
+        text.resize(qMax(needed, qMin(2 * text.size(), kMaxResultBytes)));
+    }
+    void finish()
+    {
+        text.resize(used);
+        if (text.size() < text.capacity() / 2)
+            text.squeeze();
+    }
+};
+
+// The engine's error as Qt's SQLite driver words it, so that a statement reports the same text however it ran.
+QSqlError engineError(sqlite3* db, const char* what, int code)
+{
+    return QSqlError(QCoreApplication::translate("QSQLiteResult", what), QString::fromUtf8(sqlite3_errmsg(db)),
+                     QSqlError::StatementError, QString::number(code));
+}
+
+// A select runs on the engine itself rather than through QSqlQuery: the driver turns every field into a QVariant
+// holding a QString as it fetches, which for the 13 columns of 100,000 cards costs far more than reading them.
+// Here a field is copied once, as the engine's UTF-8, into one buffer for the whole result.
+Rows readRows(const QSqlDatabase& connection, const QString& statement, const QVector<TableParam>& params,
+              const QString& tableFile, const QString& filePath)
+{
+    const QVariant handle = connection.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        throw AppError(QStringLiteral("数据表 %1 出错：不是 SQLite 连接。").arg(filePath));
+    sqlite3* db = *static_cast<sqlite3* const*>(handle.constData());
+
+    sqlite3_stmt* stmt = nullptr;
+    const QByteArray sql = statement.toUtf8();
+    const int prepared = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr);
+    const auto finalize = qScopeGuard([stmt] { sqlite3_finalize(stmt); });
+    if (prepared != SQLITE_OK)
+        failStatement(filePath, engineError(db, "Unable to execute statement", prepared));
+    if (!stmt)
+        throw AppError(QStringLiteral("数据表 %1 出错：语句为空。").arg(filePath));
+    if (sqlite3_bind_parameter_count(stmt) != params.size())
+        failStatement(filePath,
+                      QSqlError(QCoreApplication::translate("QSQLiteResult", "Parameter count mismatch"), QString(),
+                                QSqlError::StatementError));
+    for (int i = 0; i < params.size(); ++i) {
+        // As the driver binds: a parameter never set, or set to a null text, is NULL.
+        const QVariant& v = params.at(i).value();
+        const QString text = v.toString();
+        const QByteArray utf8 = text.toUtf8();
+        const int bound = (!v.isValid() || text.isNull())
+            ? sqlite3_bind_null(stmt, i + 1)
+            : sqlite3_bind_text(stmt, i + 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        if (bound != SQLITE_OK)
+            failStatement(filePath, engineError(db, "Unable to bind parameters", bound));
+    }
+
+    Rows rows;
+    // The text of a result is about the size of the table file or less: sized so at once, the buffer is seldom
+    // copied as it grows, and the pages it does not use are never touched, so they cost no memory.
+    rows.grow(qBound<qint64>(4096, QFileInfo(tableFile).size(), kMaxResultBytes), filePath);
+    const int columns = sqlite3_column_count(stmt);
+    // A column of text affinity holds only text, blobs and NULLs; only the others can hold a number, whose text
+    // must be the driver's and not the engine's.
+    QVarLengthArray<bool, 16> textual(columns);
+    for (int c = 0; c < columns; ++c) {
+        rows.fields << QString::fromUtf8(sqlite3_column_name(stmt, c));
+        textual[c] = qstricmp(sqlite3_column_decltype(stmt, c), "TEXT") == 0;
+    }
+    // The fields are read as values of the row; holding the connection's mutex (Qt's driver opens its connections
+    // without one, and then this does nothing) keeps them safe to read in any threading mode.
+    sqlite3_mutex* mutex = sqlite3_db_mutex(db);
+    sqlite3_mutex_enter(mutex);
+    const auto leave = qScopeGuard([mutex] { sqlite3_mutex_leave(mutex); });
+    int step;
+    while ((step = sqlite3_step(stmt)) == SQLITE_ROW) {
+        for (int c = 0; c < columns; ++c) {
+            if (!textual[c] && sqlite3_column_type(stmt, c) == SQLITE_FLOAT) {
+                const QByteArray number
+                    = QByteArray::number(sqlite3_column_double(stmt, c), 'g', QLocale::FloatingPointShortest);
+                rows.append(number.constData(), number.size(), filePath);
+                continue;
+            }
+            // The field itself, then its text and length from it: asking the statement twice costs a good part of
+            // reading a large result.
+            sqlite3_value* value = sqlite3_column_value(stmt, c);
+            const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+            if (text)
+                rows.append(text, sqlite3_value_bytes(value), filePath);
+            else
+                rows.appendNull();
+        }
+        ++rows.count;
+    }
+    if (step != SQLITE_DONE) {
+        // A generic error tells its cause only once the statement is reset.
+        const int code = step == SQLITE_ERROR ? sqlite3_reset(stmt) : step;
+        failStatement(filePath, engineError(db, "Unable to fetch row", code));
+    }
+    rows.finish();
+    return rows;
+}
+
+} // namespace
+
 void TableQuery::open()
 {
     close();
     if (!m_parsed)
         parse();
-    QStringList fields;
-    QVector<QVector<QVariant>> rows;
+    Rows rows;
     const QString table = waitingForLocks([&](int lockWaitMs) {
         Prepared p = prepare(m_filePath, m_rewritten, lockWaitMs);
-        QSqlQuery q(p.db);
-        q.setForwardOnly(true);
-        if (!q.prepare(p.statement))
-            failStatement(m_filePath, q.lastError());
-        bindAll(q, m_params);
-        if (!q.exec())
-            failStatement(m_filePath, q.lastError());
-        const QSqlRecord record = q.record();
-        fields.clear();
-        for (int i = 0; i < record.count(); ++i)
-            fields << record.fieldName(i);
-        rows.clear();
-        while (q.next()) {
-            QVector<QVariant> row(record.count());
-            for (int i = 0; i < record.count(); ++i)
-                row[i] = q.value(i);
-            rows.append(row);
-        }
-        if (q.lastError().isValid())
-            failStatement(m_filePath, q.lastError());
+        rows = readRows(p.db, p.statement, m_params, p.filePath, m_filePath);
         return p.table;
     });
     m_table = table;
-    m_fields = fields;
-    m_rows = rows;
-    m_row = m_rows.isEmpty() ? -1 : 0;
+    m_fields = rows.fields;
+    for (const QString& field : std::as_const(m_fields))
+        m_kinds.append(int(TableSchema::kind(m_table, field)));
+    m_text = std::move(rows.text);
+    m_ends = std::move(rows.ends);
+    m_rowCount = rows.count;
+    m_row = m_rowCount == 0 ? -1 : 0;
     m_active = true;
     emit resultChanged();
     emit currentRowChanged(m_row);
@@ -308,35 +430,35 @@ int TableQuery::execSql()
 
 bool TableQuery::eof() const
 {
-    return !m_active || m_row < 0 || m_row >= m_rows.size();
+    return !m_active || m_row < 0 || m_row >= m_rowCount;
 }
 
 void TableQuery::first()
 {
-    m_row = m_rows.isEmpty() ? -1 : 0;
+    m_row = m_rowCount == 0 ? -1 : 0;
     emit currentRowChanged(m_row);
 }
 
 void TableQuery::next()
 {
-    if (m_row >= 0 && m_row < m_rows.size())
+    if (m_row >= 0 && m_row < m_rowCount)
         ++m_row;
-    emit currentRowChanged(m_row < m_rows.size() ? m_row : -1);
+    emit currentRowChanged(m_row < m_rowCount ? m_row : -1);
 }
 
 int TableQuery::recordCount() const
 {
-    return m_active ? int(m_rows.size()) : 0;
+    return m_active ? m_rowCount : 0;
 }
 
 int TableQuery::recNo() const
 {
-    return (m_active && m_row >= 0 && m_row < m_rows.size()) ? m_row : -1;
+    return (m_active && m_row >= 0 && m_row < m_rowCount) ? m_row : -1;
 }
 
 void TableQuery::setRecNo(int row)
 {
-    if (!m_active || row < 0 || row >= m_rows.size() || row == m_row)
+    if (!m_active || row < 0 || row >= m_rowCount || row == m_row)
         return;
     m_row = row;
     emit currentRowChanged(m_row);
@@ -356,12 +478,22 @@ int TableQuery::fieldIndex(const QString& name) const
     throw AppError(QStringLiteral("找不到字段“%1”。").arg(name));
 }
 
-QString TableQuery::formatValue(int column, const QVariant& value) const
+QString TableQuery::rawText(int row, int column) const
 {
-    if (value.isNull())
+    const qsizetype field = qsizetype(row) * m_fields.size() + column;
+    const quint32 end = m_ends.at(field);
+    if (end & kNullField)
         return {};
-    const QString text = value.toString();
-    switch (TableSchema::kind(m_table, m_fields.at(column))) {
+    const quint32 begin = field == 0 ? 0 : (m_ends.at(field - 1) & ~kNullField);
+    return QString::fromUtf8(m_text.constData() + begin, qsizetype(end) - begin);
+}
+
+QString TableQuery::formatValue(int row, int column) const
+{
+    const QString text = rawText(row, column);
+    if (text.isNull())
+        return {};
+    switch (TableSchema::ColumnKind(m_kinds.at(column))) {
     case TableSchema::ColumnKind::Date: {
         const QDate d = DateFormats::parseShortDate(text);
         return d.isValid() ? DateFormats::shortDate(d) : text;
@@ -381,16 +513,14 @@ QString TableQuery::fieldAsString(const QString& name) const
 {
     if (eof())
         return {};
-    const int column = fieldIndex(name);
-    return formatValue(column, m_rows.at(m_row).at(column));
+    return formatValue(m_row, fieldIndex(name));
 }
 
 QString TableQuery::displayText(int row, const QString& name) const
 {
-    if (!m_active || row < 0 || row >= m_rows.size())
+    if (!m_active || row < 0 || row >= m_rowCount)
         return {};
-    const int column = fieldIndex(name);
-    return formatValue(column, m_rows.at(row).at(column));
+    return formatValue(row, fieldIndex(name));
 }
 
 QDateTime TableQuery::fieldAsDateTime(const QString& name) const
@@ -398,8 +528,8 @@ QDateTime TableQuery::fieldAsDateTime(const QString& name) const
     if (eof())
         return {};
     const int column = fieldIndex(name);
-    const QString text = m_rows.at(m_row).at(column).toString();
-    switch (TableSchema::kind(m_table, m_fields.at(column))) {
+    const QString text = rawText(m_row, column);
+    switch (TableSchema::ColumnKind(m_kinds.at(column))) {
     case TableSchema::ColumnKind::Date: {
         const QDate d = DateFormats::parseShortDate(text);
         return d.isValid() ? QDateTime(d, QTime(0, 0)) : QDateTime();

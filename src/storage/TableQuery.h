@@ -8,6 +8,7 @@
 #include <QVector>
 #include <functional>
 #include <memory>
+#include <vector>
 
 /// One parameter of a statement (":a" … ":l", ":today"), set as text, date or time.
 class TableParam
@@ -34,7 +35,8 @@ private:
 
 /// A query over the local tables: the statement is text naming its table by a quoted full path
 /// ("select * from '/…/data/time.db' where …"), parameters are bound by position or by name, and a select's rows
-/// are walked with a forward cursor. A select reads its rows at once, so no lock is held while they are walked.
+/// are walked with a forward cursor. A select reads its rows at once, so no lock is held while they are walked;
+/// they are kept as the engine's text, all of them in one buffer, and a field becomes a QString only when read.
 /// Every engine failure throws AppError with the engine's text; a table another program keeps locked longer than
 /// the query waits throws TableFiles::TableLocked.
 class TableQuery : public QObject
@@ -99,7 +101,9 @@ signals:
 private:
     void parse();
     int fieldIndex(const QString& name) const;
-    QString formatValue(int column, const QVariant& value) const;
+    QString formatValue(int row, int column) const;
+    /// The field's text as stored; null for an SQL NULL.
+    QString rawText(int row, int column) const;
     template <typename Attempt> auto waitingForLocks(Attempt attempt);
 
     QStringList m_lines;
@@ -108,7 +112,11 @@ private:
     QString m_filePath; ///< the table file the statement names
     QVector<TableParam> m_params;
     QStringList m_fields;
-    QVector<QVector<QVariant>> m_rows;
+    QVector<int> m_kinds; ///< TableSchema::ColumnKind of each field
+    QByteArray m_text; ///< every field of every row, UTF-8, back to back
+    /// Where each field (row by row, then column by column) ends in m_text; kNullField marks an SQL NULL.
+    std::vector<quint32> m_ends;
+    int m_rowCount = 0;
     int m_row = -1;
     bool m_active = false;
     bool m_parsed = false;

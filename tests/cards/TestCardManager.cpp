@@ -7,6 +7,7 @@
 #include "widgets/GbkTextEdit.h"
 #include "widgets/Images.h"
 
+#include <QCollator>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,6 +61,7 @@ class TestCardManager : public QObject
 private slots:
     void treeLists_data();
     void treeLists();
+    void treeOrderIsTheCollation();
     void treeIconsAndCollapse();
     void selectionShowsDetails();
     void sameNameCardsShowTheFirstRow();
@@ -117,6 +119,44 @@ void TestCardManager::treeLists()
     CardWindows w;
     w.card.RefreshCardTree();
     QCOMPARE(treeLines(w.card.TreeView1), lines);
+}
+
+void TestCardManager::treeOrderIsTheCollation()
+{
+    // Every level in the order of the zh_CN collation (case, digits, blanks and scripts mixed), and texts that
+    // collate alike in table order.
+    const QStringList names{ QStringLiteral("张三"), QStringLiteral("b"),    QStringLiteral("阿明"),
+                             QStringLiteral("B"),    QStringLiteral("10"),   QStringLiteral("9"),
+                             QStringLiteral("  "),   QStringLiteral("李四"), QStringLiteral("a b"),
+                             QStringLiteral("ab"),   QStringLiteral("张三"), QStringLiteral("Ａ"),
+                             QStringLiteral("A"),    QStringLiteral("長"),   QStringLiteral("长"),
+                             QStringLiteral("é"),    QStringLiteral("e"),    QStringLiteral("") };
+    const QStringList categories{ QStringLiteral("同事"), QStringLiteral("b组"), QStringLiteral("A组"),
+                                  QStringLiteral("家人"), QStringLiteral("1组") };
+    TestEnvironment env;
+    for (const QString& c : categories)
+        addCategory(c);
+    for (const QString& n : names)
+        addCard(QStringLiteral("家人"), n);
+    CardWindows w;
+    w.card.RefreshCardTree();
+
+    const QCollator collator(QLocale(QLocale::Chinese, QLocale::China));
+    auto collated = [&collator](QStringList list) {
+        std::stable_sort(list.begin(), list.end(),
+                         [&collator](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+        return list;
+    };
+    QStringList top;
+    for (int i = 0; i < w.card.TreeView1->topLevelItemCount(); ++i)
+        top << w.card.TreeView1->topLevelItem(i)->text(0);
+    QCOMPARE(top, collated(categories));
+    const QTreeWidgetItem* family = findNode(w.card.TreeView1, QStringLiteral("家人"));
+    QVERIFY(family);
+    QStringList children;
+    for (int i = 0; i < family->childCount(); ++i)
+        children << family->child(i)->text(0);
+    QCOMPARE(children, collated(names));
 }
 
 void TestCardManager::treeIconsAndCollapse()

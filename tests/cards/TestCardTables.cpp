@@ -98,6 +98,7 @@ void TestCardTables::everySpellingReachesTheSameTable()
     addCard(QStringLiteral("朋友"), QStringLiteral("张三"));
     QCOMPARE(column(CardTables::selectCardsOfCategory(QStringLiteral("朋友")), QStringLiteral("name")),
              QStringList{ QStringLiteral("张三") });
+    QCOMPARE(column(CardTables::selectCardNames(), QStringLiteral("classify")), QStringList{ QStringLiteral("朋友") });
     QCOMPARE(QDir(env.path(QStringLiteral("data"))).entryList(QDir::Files | QDir::NoDotAndDotDot),
              (QStringList{ QStringLiteral("card.db"), QStringLiteral("classify.db") }));
 }

@@ -56,6 +56,9 @@ private slots:
     void brokenFilesAreErrorsAndLeftUntouched();
     void tableCutShortAtCreationIsCreated();
     void badStatementCarriesEngineText();
+    void fieldsReadAsTheDriverGivesThem_data();
+    void fieldsReadAsTheDriverGivesThem();
+    void unsetParameterIsNull();
     void lockedTableWaitsThenFails_data();
     void lockedTableWaitsThenFails();
 
@@ -419,6 +422,55 @@ void TestTableQuery::tableCutShortAtCreationIsCreated()
     insert.param(3).setAsString(QStringLiteral("喝水"));
     QCOMPARE(insert.execSql(), 1);
     QCOMPARE(countRows(ReminderTable::selectAll(time())), 1);
+}
+
+void TestTableQuery::fieldsReadAsTheDriverGivesThem_data()
+{
+    QTest::addColumn<QString>("expression");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("text") << QStringLiteral("'张三 O''Brien'") << QStringLiteral("张三 O'Brien");
+    QTest::newRow("empty text") << QStringLiteral("''") << QString();
+    QTest::newRow("NULL") << QStringLiteral("null") << QString();
+    QTest::newRow("integer") << QStringLiteral("-9007199254740993") << QStringLiteral("-9007199254740993");
+    QTest::newRow("real") << QStringLiteral("0.1") << QStringLiteral("0.1");
+    QTest::newRow("whole real") << QStringLiteral("2.0") << QStringLiteral("2");
+    QTest::newRow("large real") << QStringLiteral("1e20") << QStringLiteral("1e+20");
+    QTest::newRow("blob of UTF-8") << QStringLiteral("x'e5bca0'") << QStringLiteral("张");
+    QTest::newRow("line breaks") << QStringLiteral("'a'||char(13,10)||'b'") << QStringLiteral("a\r\nb");
+}
+
+// Other programs may store anything; a field reads as the text Qt's own driver would give for it.
+void TestTableQuery::fieldsReadAsTheDriverGivesThem()
+{
+    QFETCH(QString, expression);
+    QFETCH(QString, text);
+    TableQuery q;
+    insertCard(QStringLiteral("朋友"), QStringLiteral("张三"));
+    q.setSql(QStringLiteral("select num, ") + expression + QStringLiteral(" as x from '") + card() + QLatin1Char('\''));
+    q.open();
+    QCOMPARE(q.recordCount(), 1);
+    QCOMPARE(q.fieldAsString(QStringLiteral("x")), text);
+
+    QSqlQuery driver(TableFiles::connection(TableFiles::resolve(card())));
+    QVERIFY(driver.exec(QStringLiteral("select ") + expression));
+    QVERIFY(driver.next());
+    QCOMPARE(q.fieldAsString(QStringLiteral("x")), driver.value(0).toString());
+}
+
+void TestTableQuery::unsetParameterIsNull()
+{
+    // A parameter never set, or set to a null text, is NULL; an empty text is a value.
+    insertCard(QStringLiteral("朋友"), QStringLiteral("张三"));
+    TableQuery q;
+    q.setSql(QStringLiteral("select * from '") + card() + QStringLiteral("' where coalesce(:a,'null')='null'"));
+    q.open();
+    QCOMPARE(q.recordCount(), 1);
+    q.param(0).setAsString(QString());
+    q.open();
+    QCOMPARE(q.recordCount(), 1);
+    q.param(0).setAsString(QLatin1String(""));
+    q.open();
+    QCOMPARE(q.recordCount(), 0);
 }
 
 void TestTableQuery::badStatementCarriesEngineText()

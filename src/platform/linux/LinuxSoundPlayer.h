@@ -9,8 +9,11 @@
 class QThread;
 class SoundBackend;
 
-/// Plays wave and MIDI files through QMediaPlayer (GStreamer; MIDI through its soundfont synthesiser).
-/// Without an audio device GStreamer plays into a dummy sink, so nothing fails for want of speakers.
+/// Plays wave and MIDI files. A wave file of plain samples (the chimes and the reminder sounds) goes straight to the
+/// sound server through an audio sink, which costs a thread and little memory; everything else, MIDI first, goes
+/// through QMediaPlayer (GStreamer; MIDI through its soundfont synthesiser), started only when such a file is opened.
+/// Without an audio device a wave plays into nothing and GStreamer into a dummy sink, so nothing fails for want of
+/// speakers.
 ///
 /// Starting the media backend and opening a file can take a second and more (plugin loading, the sound server, a
 /// MIDI synthesiser). The player therefore lives on a thread of its own: open, play, stop and close check what can
