@@ -32,9 +32,9 @@ QDateTime moment(QString text)
 }
 
 /// "frequency M-d H:mm:ss content [hint]", dated in 2026; "*" for no date or no time.
-Reminder reminder(const QString& spec)
+Reminder reminder(const QString& described)
 {
-    const QStringList f = spec.split(QLatin1Char(' '));
+    const QStringList f = described.split(QLatin1Char(' '));
     Reminder r;
     r.frequency = f.at(0);
     r.hintdate = f.at(1) == u"*"_s ? QDate() : QDate::fromString(u"2026-"_s + f.at(1), QStringLiteral("yyyy-M-d"));
@@ -284,8 +284,8 @@ void TestMissedReminders::reported()
     QFETCH(QStringList, events);
 
     Machine machine;
-    for (const QString& spec : reminders)
-        machine.add(reminder(spec));
+    for (const QString& described : reminders)
+        machine.add(reminder(described));
     for (const QString& step : steps)
         machine.step(step);
     QCOMPARE(machine.popup.events, events);
@@ -333,9 +333,9 @@ void TestMissedReminders::heartbeatStaysAheadOfTheEngine()
 void TestMissedReminders::reportWaitsForALockedTable()
 {
     Machine machine;
-    for (const QString& spec :
+    for (const QString& described :
          { u"指定时间 12-10 8:10:00 甲"_s, u"指定时间 12-10 8:20:30 乙"_s, u"指定时间 12-10 8:30:00 丙"_s })
-        machine.add(reminder(spec));
+        machine.add(reminder(described));
     machine.step(u"8:00:00"_s);
     // The hook as the engine calls it: the seconds left out, and those the tick evaluates.
     auto tick = [&](const QString& skippedFrom, const QString& skippedTo, const QString& from, const QString& to) {
