@@ -46,7 +46,8 @@ public:
     /// A lock that has kept the table unreadable for longer than this is reported.
     static constexpr int kLockReportSeconds = 5;
 
-    /// query is the engine's own query and stays open between ticks; player is the shared reminder player.
+    /// query is the engine's own query, its statement kept prepared between ticks; player is the shared reminder
+    /// player.
     ReminderEngine(TableQuery& query, ReminderPopup& popup, SoundPlayer& player);
 
     /// One timer tick at Services::clock().now().
