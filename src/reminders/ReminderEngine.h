@@ -3,6 +3,8 @@
 #include "ReminderTable.h"
 #include "platform/TickSeconds.h"
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QSet>
 #include <QString>
@@ -44,7 +46,8 @@ public:
     /// A lock that has kept the table unreadable for longer than this is reported.
     static constexpr int kLockReportSeconds = 5;
 
-    /// query is the engine's own query and stays open between ticks; player is the shared reminder player.
+    /// query is the engine's own query, its statement kept prepared between ticks; player is the shared reminder
+    /// player.
     ReminderEngine(TableQuery& query, ReminderPopup& popup, SoundPlayer& player);
 
     /// One timer tick at Services::clock().now().
@@ -64,8 +67,37 @@ public:
     /// can be due; a frequency the engine does not know is never due.
     static bool isDue(const Reminder& reminder, const QDateTime& second);
 
+    /// The stored text of the fields the due test reads, as the table holds it: UTF-8, a null view for an SQL NULL.
+    struct StoredRow
+    {
+        QByteArrayView hint;
+        QByteArrayView hintdate;
+        QByteArrayView hinttime;
+        QByteArrayView frequency;
+    };
+    /// One second as the due test compares stored text with it, worked out once for every row.
+    class Second
+    {
+    public:
+        explicit Second(const QDateTime& second);
+
+    private:
+        friend class ReminderEngine;
+        QDateTime m_second;
+        QDate m_date;
+        QByteArray m_dateText; ///< "yyyy-MM-dd", as the program stores a date; empty outside years 1000 to 9999
+        QByteArray m_timeText; ///< "HH:mm:ss", as the program stores a time
+        QByteArray m_weekly; ///< the weekly frequency of this day, UTF-8
+    };
+    /// isDue() on a row's stored text, with the same answer but without reading the row into a Reminder: a date or
+    /// time in the form the program stores ("yyyy-MM-dd", "HH:mm:ss") is compared as text with the second's, which
+    /// needs no time zone arithmetic; any other text is parsed as reading the row would parse it.
+    static bool isDue(const StoredRow& row, const Second& second);
+
 private:
-    bool readTable(QVector<Reminder>& rows);
+    /// Reads the table and collects, for each second, the rows due in it in table order; false when the table
+    /// could not be read (reported as the engine reports it).
+    bool readDue(const QList<QDateTime>& seconds, QVector<QVector<Reminder>>& due);
     void fire(const Reminder& reminder);
     void report(const QString& text);
 
@@ -73,6 +105,7 @@ private:
     ReminderPopup& m_popup;
     SoundPlayer& m_player;
     TickSeconds m_seconds;
+    QString m_statement; ///< the select the query was last given
     QString m_tableError; ///< the table error already reported, until the table reads again
     QDateTime m_lockedSince; ///< the first second the table was found locked; invalid while it reads
     bool m_lockReported = false; ///< the current lock was reported

@@ -79,4 +79,28 @@ Reminder current(const TableQuery& query)
     return r;
 }
 
+Columns Columns::of(const TableRow& row)
+{
+    return { row.column(QStringLiteral("num")),       row.column(QStringLiteral("hint")),
+             row.column(QStringLiteral("hintdate")),  row.column(QStringLiteral("hinttime")),
+             row.column(QStringLiteral("content")),   row.column(QStringLiteral("sound")),
+             row.column(QStringLiteral("frequency")), row.column(QStringLiteral("program")),
+             row.column(QStringLiteral("dispear")) };
+}
+
+Reminder read(const TableRow& row, const Columns& c)
+{
+    Reminder r;
+    r.num = row.string(c.num);
+    r.hint = row.string(c.hint);
+    r.hintdate = row.dateTime(c.hintdate).date();
+    r.hinttime = row.dateTime(c.hinttime).time();
+    r.content = row.string(c.content);
+    r.sound = row.string(c.sound);
+    r.frequency = row.string(c.frequency);
+    r.program = row.string(c.program);
+    r.dispear = row.string(c.dispear);
+    return r;
+}
+
 } // namespace ReminderTable

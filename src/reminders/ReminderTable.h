@@ -5,6 +5,7 @@
 #include <QTime>
 
 class TableQuery;
+class TableRow;
 
 /// One row of the reminder table data/time.db.
 struct Reminder
@@ -36,5 +37,14 @@ QString remove(const QString& tablePath, const QString& num); ///< 7
 void bindValues(TableQuery& query, const Reminder& reminder);
 /// The current row of an open result as a Reminder.
 Reminder current(const TableQuery& query);
+
+/// The places of a reminder's fields in the rows of a scan.
+struct Columns
+{
+    int num, hint, hintdate, hinttime, content, sound, frequency, program, dispear;
+    static Columns of(const TableRow& row);
+};
+/// A row of a scan as a Reminder, read as current() reads it.
+Reminder read(const TableRow& row, const Columns& columns);
 
 } // namespace ReminderTable

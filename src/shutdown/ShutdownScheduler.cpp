@@ -1,6 +1,7 @@
 #include "ShutdownScheduler.h"
 
 #include "platform/Clock.h"
+#include "platform/Guarded.h"
 #include "platform/Power.h"
 #include "platform/Services.h"
 #include "storage/Settings.h"
@@ -12,6 +13,12 @@ namespace {
 const QString kModeNone = QStringLiteral("没有设定自动关机");
 const QString kModeAppointed = QStringLiteral("定时关机");
 const QString kModeCounting = QStringLiteral("计时关机");
+
+qint64 floorDiv(qint64 a, qint64 b)
+{
+    const qint64 q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
 
 QString appointedLabel(const Settings& settings)
 {
@@ -38,34 +45,77 @@ void ShutdownScheduler::apply(const Plan& plan)
     settings.set(Settings::Hint, plan.hint);
     // A new plan starts counting from the next tick, not from whatever second an older plan last saw.
     m_seconds.reset();
+    m_count.reset();
 }
 
 void ShutdownScheduler::cancel()
 {
     Settings settings(m_path);
+    settings.hold();
+    // The count left stays as it stands: as counted, not as last saved.
+    if (settings.get(Settings::Counting) && unsaved(settings))
+        saveCount(settings, m_count->now);
+    m_count.reset();
+    settings.setFolderSync(true);
     settings.set(Settings::Appointed, false);
     settings.set(Settings::Counting, false);
 }
 
 ShutdownScheduler::Status ShutdownScheduler::status() const
 {
-    const Settings settings(m_path);
+    Settings settings(m_path);
+    settings.hold();
     Status status{ kModeNone, QString() };
     if (settings.get(Settings::Appointed))
         status = { kModeAppointed, appointedLabel(settings) };
-    if (settings.get(Settings::Counting))
-        status = { kModeCounting, remainLabel(settings.get(Settings::RemainTimeShown)) };
+    if (settings.get(Settings::Counting)) {
+        const qint64 count = held(settings) ? m_count->now : settings.get(Settings::RemainTimeShown);
+        status = { kModeCounting, remainLabel(int(std::clamp<qint64>(count, INT_MIN, INT_MAX))) };
+    }
     return status;
+}
+
+bool ShutdownScheduler::held(const Settings& settings) const
+{
+    return m_count && m_count->saved == settings.get(Settings::RemainTime);
+}
+
+bool ShutdownScheduler::unsaved(const Settings& settings) const
+{
+    return held(settings) && m_count->now != m_count->saved;
+}
+
+void ShutdownScheduler::saveCount(Settings& settings, qint64 count)
+{
+    settings.setFolderSync(!m_folderSynced);
+    settings.set(Settings::RemainTime, count);
+    m_folderSynced = true;
+    m_count = Count{ count, count };
+}
+
+void ShutdownScheduler::exiting()
+{
+    runGuarded([this] {
+        if (!m_count || m_count->now == m_count->saved)
+            return;
+        Settings settings(m_path);
+        settings.hold();
+        if (settings.get(Settings::Counting) && unsaved(settings))
+            saveCount(settings, m_count->now);
+    });
 }
 
 ShutdownScheduler::TickResult ShutdownScheduler::tick()
 {
+    // One read of the file serves the whole tick, and the writes start from it.
     Settings settings(m_path);
+    settings.hold();
     const bool appointed = settings.get(Settings::Appointed);
     const bool counting = settings.get(Settings::Counting);
     TickResult result;
     if (!appointed && !counting) {
         m_seconds.reset();
+        m_count.reset();
         return result;
     }
     result.active = true;
@@ -95,10 +145,16 @@ ShutdownScheduler::TickResult ShutdownScheduler::tick()
     }
 
     if (counting) {
-        const qint64 before = settings.get(Settings::RemainTime);
+        const qint64 stored = settings.get(Settings::RemainTime);
+        const bool running = m_count && m_count->saved == stored;
+        const qint64 before = running ? m_count->now : stored;
         const qint64 after = before - elapsed;
-        if (elapsed > 0)
-            settings.set(Settings::RemainTime, after);
+        if (elapsed > 0) {
+            m_count = Count{ after, stored };
+            // Saved at a run's first count, when it runs out, and when it reaches a multiple of kSaveSeconds.
+            if (!running || after <= 0 || floorDiv(after - 1, kSaveSeconds) != floorDiv(before - 1, kSaveSeconds))
+                saveCount(settings, after);
+        }
         result.modeLabel = kModeCounting;
         result.timeLabel = remainLabel(int(std::clamp<qint64>(after, INT_MIN, INT_MAX)));
         if (hint && before > 60 && after <= 60)
@@ -110,14 +166,15 @@ ShutdownScheduler::TickResult ShutdownScheduler::tick()
     if (due) {
         result.warn = false;
         result.poweredOff = true;
-        shutdownNow();
+        shutdownNow(settings);
     }
     return result;
 }
 
-void ShutdownScheduler::shutdownNow()
+void ShutdownScheduler::shutdownNow(Settings& settings)
 {
-    Settings settings(m_path);
+    m_count.reset();
+    settings.setFolderSync(true);
     settings.set(Settings::Appointed, false);
     settings.set(Settings::Counting, false);
     Services::power().powerOff();

@@ -10,6 +10,7 @@
 #include "widgets/WindowPlacement.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
@@ -136,6 +137,8 @@ TFrmShutdown::TFrmShutdown(TNotifyPopup& warningPopup, QWidget* parent)
     connect(Button3, &QPushButton::clicked, this, guarded(this, &TFrmShutdown::Button3Click));
     connect(Button4, &QPushButton::clicked, this, guarded(this, &TFrmShutdown::Button4Click));
     connect(Timer1, &QTimer::timeout, this, guarded(this, &TFrmShutdown::Timer1Timer));
+    // The running count is saved every few seconds; at exit it is saved as it stands.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { m_scheduler.exiting(); });
 
     FormCreate();
 }

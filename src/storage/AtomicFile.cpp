@@ -35,7 +35,7 @@ const QRegularExpression& temporaryPattern()
     return re;
 }
 
-void syncFolder(const QString& folder)
+void syncFolderOf(const QString& folder)
 {
     const int dfd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
@@ -107,7 +107,7 @@ bool AtomicFile::write(const QByteArray& bytes)
     return true;
 }
 
-bool AtomicFile::commit()
+bool AtomicFile::commit(bool syncFolder)
 {
     // fsync reaches what any descriptor wrote to the file, the table engine's included.
     if (::fsync(m_fd) != 0)
@@ -117,7 +117,8 @@ bool AtomicFile::commit()
     if (std::rename(QFile::encodeName(m_temporary).constData(), QFile::encodeName(m_target).constData()) != 0)
         return fail(Failure::Replace, errno);
     m_committed = true;
-    syncFolder(QFileInfo(m_target).absolutePath());
+    if (syncFolder)
+        syncFolderOf(QFileInfo(m_target).absolutePath());
     return true;
 }
 

@@ -29,8 +29,9 @@ public:
     /// The temporary file, for writers that open it themselves (it exists and is empty after open()).
     const QString& temporaryPath() const { return m_temporary; }
     bool write(const QByteArray& bytes);
-    /// Puts the temporary file's content on disk and renames it over the target, durably.
-    bool commit();
+    /// Puts the temporary file's content on disk and renames it over the target, durably. Without syncFolder the
+    /// rename itself reaches the disk when the system gets to it: a crash before then leaves the old file, whole.
+    bool commit(bool syncFolder = true);
 
     Failure failure() const { return m_failure; }
     /// The system's text for the last failure.

@@ -114,6 +114,11 @@ public:
     /// Writes the six values of section "system", in the order of their keys above.
     void setSystem(const System& values);
 
+    /// Reads the file once, now, for the reads and writes that follow (SettingsFile::hold).
+    void hold() { m_file.hold(); }
+    /// Whether writes wait for the rename to reach the disk (SettingsFile::setFolderSync); they do by default.
+    void setFolderSync(bool on) { m_file.setFolderSync(on); }
+
     /// What is wrong with the file on disk, or empty when it is sound or missing (see SettingsFile::problem).
     QString problem() const { return m_file.problem(); }
 

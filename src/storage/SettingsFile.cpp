@@ -20,19 +20,25 @@ struct Line
 
 enum class ReadResult { Missing, Read, Unreadable };
 
-ReadResult readLines(const QString& path, QList<Line>* lines, QByteArray* raw = nullptr)
+ReadResult readFile(const QString& path, QByteArray* data)
 {
-    lines->clear();
+    data->clear();
     QFile file(path);
     if (!file.exists())
         return ReadResult::Missing;
     if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
         return ReadResult::Unreadable;
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    *data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        data->clear();
         return ReadResult::Unreadable;
-    if (raw)
-        *raw = data;
+    }
+    return ReadResult::Read;
+}
+
+void splitLines(const QByteArray& data, QList<Line>* lines)
+{
+    lines->clear();
     qsizetype start = 0;
     const qsizetype n = data.size();
     while (start < n) {
@@ -52,7 +58,6 @@ ReadResult readLines(const QString& path, QList<Line>* lines, QByteArray* raw = 
         lines->append(line);
         start = i;
     }
-    return ReadResult::Read;
 }
 
 /// A section header's name, or a null string when the line is no header.
@@ -94,10 +99,10 @@ QString decodeLine(const QByteArray& bytes)
     return Gbk::decode(bytes);
 }
 
-void writeAtomically(const QString& path, const QByteArray& content)
+void writeAtomically(const QString& path, const QByteArray& content, bool syncFolder)
 {
     AtomicFile file(path);
-    if (file.open() && file.write(content) && file.commit())
+    if (file.open() && file.write(content) && file.commit(syncFolder))
         return;
     QString what;
     switch (file.failure()) {
@@ -121,6 +126,22 @@ void writeAtomically(const QString& path, const QByteArray& content)
 SettingsFile::SettingsFile(QString path)
     : m_path(std::move(path))
 { }
+
+void SettingsFile::hold()
+{
+    m_held = false;
+    m_heldResult = int(readFile(m_path, &m_heldData));
+    m_held = true;
+}
+
+int SettingsFile::content(QByteArray* data) const
+{
+    if (m_held) {
+        *data = m_heldData;
+        return m_heldResult;
+    }
+    return int(readFile(m_path, data));
+}
 
 bool SettingsFile::parseInteger(const QString& text, int* value)
 {
@@ -163,9 +184,11 @@ bool SettingsFile::parseInteger(const QString& text, int* value)
 
 bool SettingsFile::findValue(const QString& section, const QString& key, QString* value) const
 {
-    QList<Line> lines;
-    if (readLines(m_path, &lines) != ReadResult::Read)
+    QByteArray data;
+    if (ReadResult(content(&data)) != ReadResult::Read)
         return false;
+    QList<Line> lines;
+    splitLines(data, &lines);
     bool inSection = false;
     for (const Line& line : lines) {
         const QString text = decodeLine(line.bytes);
@@ -210,8 +233,10 @@ QDateTime SettingsFile::readDateTime(const QString& section, const QString& key,
 
 void SettingsFile::writeString(const QString& section, const QString& key, const QString& value)
 {
+    QByteArray data;
+    const ReadResult read = ReadResult(content(&data));
     QList<Line> lines;
-    const ReadResult read = readLines(m_path, &lines);
+    splitLines(data, &lines);
     if (read == ReadResult::Unreadable)
         throw AppError(
             QStringLiteral("无法读取设置文件 %1，为免丢失其内容，设置未保存。").arg(QDir::toNativeSeparators(m_path)));
@@ -274,10 +299,14 @@ void SettingsFile::writeString(const QString& section, const QString& key, const
         lines.append(Line{ keyLine, eol });
     }
 
-    QByteArray content;
+    QByteArray written;
     for (const Line& line : lines)
-        content += line.bytes + line.end;
-    writeAtomically(m_path, content);
+        written += line.bytes + line.end;
+    writeAtomically(m_path, written, m_folderSync);
+    if (m_held) {
+        m_heldData = written;
+        m_heldResult = int(ReadResult::Read);
+    }
 }
 
 void SettingsFile::writeInteger(const QString& section, const QString& key, int value)
@@ -287,9 +316,11 @@ void SettingsFile::writeInteger(const QString& section, const QString& key, int 
 
 QString SettingsFile::problem() const
 {
-    QList<Line> lines;
     QByteArray raw;
-    switch (readLines(m_path, &lines, &raw)) {
+    const ReadResult read = ReadResult(content(&raw));
+    QList<Line> lines;
+    splitLines(raw, &lines);
+    switch (read) {
     case ReadResult::Missing:
         return {};
     case ReadResult::Unreadable:

@@ -13,6 +13,13 @@ class SettingsFile
 public:
     explicit SettingsFile(QString path);
 
+    /// Reads the file once, now: the reads that follow answer from what was read, and each write starts from it and
+    /// keeps it up to date, so one read serves many keys. For a caller that reads and writes within one moment.
+    void hold();
+    /// Whether a write also waits for the rename to reach the disk (the default). Without it a write is still
+    /// atomic, and its content is on disk before the rename, but a power cut can leave the file as it was before.
+    void setFolderSync(bool on) { m_folderSync = on; }
+
     const QString& path() const { return m_path; }
 
     /// Decimal, or hexadecimal with "0x" or "$". A missing key or anything else gives the default.
@@ -34,6 +41,12 @@ public:
 
 private:
     bool findValue(const QString& section, const QString& key, QString* value) const;
+    /// The file's content (held or read now) and whether it was Missing (0), Read (1) or Unreadable (2).
+    int content(QByteArray* data) const;
 
     QString m_path;
+    bool m_held = false;
+    int m_heldResult = 0;
+    QByteArray m_heldData;
+    bool m_folderSync = true;
 };

@@ -10,6 +10,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <sqlite3.h>
 #include <sys/stat.h>
 
 namespace {
@@ -17,18 +18,22 @@ namespace {
 struct Entry
 {
     QString connectionName;
+    QByteArray encodedPath; ///< the file's path as the system spells it
+    quint64 device = 0;
     quint64 inode = 0;
     int lockWaitMs = 0; ///< the busy timeout the connection has now
+    QHash<QString, sqlite3_stmt*> statements; ///< kept prepared on the connection, by their text
 };
 
-quint64 inodeOf(const QString& path)
+/// The file's identity: device and inode, or zeros when it is missing or empty (an empty file is made anew).
+std::pair<quint64, quint64> identityOf(const QByteArray& encodedPath)
 {
     struct stat st
     {
     };
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return 0;
-    return quint64(st.st_ino);
+    if (::stat(encodedPath.constData(), &st) != 0 || st.st_size <= 0)
+        return { 0, 0 };
+    return { quint64(st.st_dev), quint64(st.st_ino) };
 }
 
 QHash<QString, Entry>& entries()
@@ -114,11 +119,12 @@ Table resolve(const QString& spelledPath)
 QSqlDatabase connection(const Table& table, int lockWaitMs)
 {
     auto& map = entries();
-    const QFileInfo info(table.filePath);
     auto it = map.find(table.filePath);
     if (it != map.end()) {
-        // A file replaced or removed behind our back is opened afresh, so writes never go to a vanished file.
-        if (info.exists() && info.size() > 0 && inodeOf(table.filePath) == it->inode) {
+        // A file replaced or removed behind our back is opened afresh, so writes never go to a vanished file. This
+        // runs every second for the reminder table, so it costs one stat() and nothing more.
+        const auto [device, inode] = identityOf(it->encodedPath);
+        if (inode != 0 && inode == it->inode && device == it->device) {
             QSqlDatabase db = QSqlDatabase::database(it->connectionName, false);
             if (db.isOpen()) {
                 if (it->lockWaitMs != lockWaitMs) {
@@ -131,6 +137,7 @@ QSqlDatabase connection(const Table& table, int lockWaitMs)
         release(table.filePath);
     }
 
+    const QFileInfo info(table.filePath);
     const bool create = !info.exists() || (info.isFile() && info.size() == 0);
     if (info.exists() && !info.isFile())
         fail(table.filePath, QStringLiteral("不是一个文件。"));
@@ -161,8 +168,18 @@ QSqlDatabase connection(const Table& table, int lockWaitMs)
             throw;
         }
     }
-    map.insert(table.filePath, Entry{ name, inodeOf(table.filePath), lockWaitMs });
+    const QByteArray encoded = QFile::encodeName(table.filePath);
+    const auto [device, inode] = identityOf(encoded);
+    map.insert(table.filePath, Entry{ name, encoded, device, inode, lockWaitMs, {} });
     return QSqlDatabase::database(name, false);
+}
+
+sqlite3_stmt*& keptStatement(const Table& table, const QString& statement)
+{
+    auto it = entries().find(table.filePath);
+    if (it == entries().end())
+        throw AppError(QStringLiteral("数据表 %1 出错：连接未打开。").arg(QDir::toNativeSeparators(table.filePath)));
+    return it->statements[statement];
 }
 
 void release(const QString& filePath)
@@ -173,6 +190,9 @@ void release(const QString& filePath)
     if (it == map.end())
         return;
     const QString name = it->connectionName;
+    // A statement still prepared on it would keep the connection, and the replaced file, open.
+    for (sqlite3_stmt* statement : std::as_const(it->statements))
+        sqlite3_finalize(statement);
     map.erase(it);
     {
         QSqlDatabase db = QSqlDatabase::database(name, false);

@@ -6,6 +6,7 @@
 #include <QString>
 
 class QSqlError;
+struct sqlite3_stmt;
 
 /// The open SQLite connections, one per table file, shared by every TableQuery.
 namespace TableFiles {
@@ -36,6 +37,12 @@ constexpr int kDefaultLockWaitMs = 2000;
 /// folder with it. Statements on it wait up to lockWaitMs for a file another program holds locked. Throws AppError
 /// when the file is not a database, is a foreign one, or cannot be opened; TableLocked when it stayed locked.
 QSqlDatabase connection(const Table& table, int lockWaitMs = kDefaultLockWaitMs);
+
+/// The slot of a statement prepared once on the connection of a table file and kept with it, for a statement run
+/// every second: null until its caller prepares it there. The connection finalizes it before it closes (when the file
+/// was replaced or released), so the slot is empty again on a connection opened afresh. Valid until the next call
+/// into TableFiles; call connection() first.
+sqlite3_stmt*& keptStatement(const Table& table, const QString& statement);
 
 /// Closes the connection to a table file (before the file is replaced); the next statement opens it again.
 void release(const QString& filePath);

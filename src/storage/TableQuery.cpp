@@ -11,7 +11,6 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QVarLengthArray>
 #include <cstring>
 #include <sqlite3.h>
 
@@ -35,6 +34,55 @@ std::function<void(bool)>& lockWaitIndicator()
 
 constexpr quint32 kNullField = 0x80000000u;
 constexpr qsizetype kMaxResultBytes = 0x7fffffff;
+
+/// A field's text as fieldAsString() gives it, from its text as stored (null for an SQL NULL).
+QString formatted(int kind, const QString& text)
+{
+    if (text.isNull())
+        return {};
+    switch (TableSchema::ColumnKind(kind)) {
+    case TableSchema::ColumnKind::Date: {
+        const QDate d = DateFormats::parseShortDate(text);
+        return d.isValid() ? DateFormats::shortDate(d) : text;
+    }
+    case TableSchema::ColumnKind::Time: {
+        const QTime t = DateFormats::parseLongTime(text);
+        return t.isValid() ? DateFormats::longTime(t) : text;
+    }
+    case TableSchema::ColumnKind::Key:
+    case TableSchema::ColumnKind::Text:
+        break;
+    }
+    return text;
+}
+
+/// A field as fieldAsDateTime() gives it, from its text as stored.
+QDateTime asDateTime(int kind, const QString& text)
+{
+    switch (TableSchema::ColumnKind(kind)) {
+    case TableSchema::ColumnKind::Date: {
+        const QDate d = DateFormats::parseShortDate(text);
+        return d.isValid() ? QDateTime(d, QTime(0, 0)) : QDateTime();
+    }
+    case TableSchema::ColumnKind::Time: {
+        const QTime t = DateFormats::parseLongTime(text);
+        return t.isValid() ? QDateTime(DateFormats::dayZero(), t) : QDateTime();
+    }
+    case TableSchema::ColumnKind::Key:
+    case TableSchema::ColumnKind::Text:
+        break;
+    }
+    return DateFormats::parseDateTime(text);
+}
+
+int indexOfField(const QStringList& fields, const QString& name)
+{
+    for (int i = 0; i < fields.size(); ++i) {
+        if (fields.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    throw AppError(QStringLiteral("找不到字段“%1”。").arg(name));
+}
 
 [[noreturn]] void failStatement(const QString& filePath, const QSqlError& error)
 {
@@ -307,22 +355,30 @@ QSqlError engineError(sqlite3* db, const char* what, int code)
 // A select runs on the engine itself rather than through QSqlQuery: the driver turns every field into a QVariant
 // holding a QString as it fetches, which for the 13 columns of 100,000 cards costs far more than reading them.
 // Here a field is copied once, as the engine's UTF-8, into one buffer for the whole result.
-Rows readRows(const QSqlDatabase& connection, const QString& statement, const QVector<TableParam>& params,
-              const QString& tableFile, const QString& filePath)
+sqlite3* engineHandle(const QSqlDatabase& connection, const QString& filePath)
 {
     const QVariant handle = connection.driver()->handle();
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
         throw AppError(QStringLiteral("数据表 %1 出错：不是 SQLite 连接。").arg(filePath));
-    sqlite3* db = *static_cast<sqlite3* const*>(handle.constData());
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
 
+sqlite3_stmt* prepareOn(sqlite3* db, const QString& statement, const QString& filePath)
+{
     sqlite3_stmt* stmt = nullptr;
     const QByteArray sql = statement.toUtf8();
     const int prepared = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr);
-    const auto finalize = qScopeGuard([stmt] { sqlite3_finalize(stmt); });
-    if (prepared != SQLITE_OK)
+    if (prepared != SQLITE_OK) {
+        sqlite3_finalize(stmt);
         failStatement(filePath, engineError(db, "Unable to execute statement", prepared));
+    }
     if (!stmt)
         throw AppError(QStringLiteral("数据表 %1 出错：语句为空。").arg(filePath));
+    return stmt;
+}
+
+void bindOn(sqlite3* db, sqlite3_stmt* stmt, const QVector<TableParam>& params, const QString& filePath)
+{
     if (sqlite3_bind_parameter_count(stmt) != params.size())
         failStatement(filePath,
                       QSqlError(QCoreApplication::translate("QSQLiteResult", "Parameter count mismatch"), QString(),
@@ -338,19 +394,56 @@ Rows readRows(const QSqlDatabase& connection, const QString& statement, const QV
         if (bound != SQLITE_OK)
             failStatement(filePath, engineError(db, "Unable to bind parameters", bound));
     }
+}
+
+/// Whether each column of a result has text affinity. Such a column holds only text, blobs and NULLs; only the
+/// others can hold a number, whose text must be the driver's and not the engine's.
+QVector<bool> textualColumns(sqlite3_stmt* stmt)
+{
+    const int columns = sqlite3_column_count(stmt);
+    QVector<bool> textual(columns);
+    for (int c = 0; c < columns; ++c)
+        textual[c] = qstricmp(sqlite3_column_decltype(stmt, c), "TEXT") == 0;
+    return textual;
+}
+
+QStringList columnNames(sqlite3_stmt* stmt)
+{
+    QStringList names;
+    const int columns = sqlite3_column_count(stmt);
+    for (int c = 0; c < columns; ++c)
+        names << QString::fromUtf8(sqlite3_column_name(stmt, c));
+    return names;
+}
+
+/// The text of a number the engine holds as a float, as the driver writes it.
+QByteArray floatText(sqlite3_stmt* stmt, int column)
+{
+    return QByteArray::number(sqlite3_column_double(stmt, column), 'g', QLocale::FloatingPointShortest);
+}
+
+/// A generic error tells its cause only once the statement is reset.
+[[noreturn]] void failStep(sqlite3* db, sqlite3_stmt* stmt, int step, const QString& filePath)
+{
+    const int code = step == SQLITE_ERROR ? sqlite3_reset(stmt) : step;
+    failStatement(filePath, engineError(db, "Unable to fetch row", code));
+}
+
+Rows readRows(const QSqlDatabase& connection, const QString& statement, const QVector<TableParam>& params,
+              const QString& tableFile, const QString& filePath)
+{
+    sqlite3* db = engineHandle(connection, filePath);
+    sqlite3_stmt* stmt = prepareOn(db, statement, filePath);
+    const auto finalize = qScopeGuard([stmt] { sqlite3_finalize(stmt); });
+    bindOn(db, stmt, params, filePath);
 
     Rows rows;
     // The text of a result is about the size of the table file or less: sized so at once, the buffer is seldom
     // copied as it grows, and the pages it does not use are never touched, so they cost no memory.
     rows.grow(qBound<qint64>(4096, QFileInfo(tableFile).size(), kMaxResultBytes), filePath);
     const int columns = sqlite3_column_count(stmt);
-    // A column of text affinity holds only text, blobs and NULLs; only the others can hold a number, whose text
-    // must be the driver's and not the engine's.
-    QVarLengthArray<bool, 16> textual(columns);
-    for (int c = 0; c < columns; ++c) {
-        rows.fields << QString::fromUtf8(sqlite3_column_name(stmt, c));
-        textual[c] = qstricmp(sqlite3_column_decltype(stmt, c), "TEXT") == 0;
-    }
+    const QVector<bool> textual = textualColumns(stmt);
+    rows.fields = columnNames(stmt);
     // The fields are read as values of the row; holding the connection's mutex (Qt's driver opens its connections
     // without one, and then this does nothing) keeps them safe to read in any threading mode.
     sqlite3_mutex* mutex = sqlite3_db_mutex(db);
@@ -360,8 +453,7 @@ Rows readRows(const QSqlDatabase& connection, const QString& statement, const QV
     while ((step = sqlite3_step(stmt)) == SQLITE_ROW) {
         for (int c = 0; c < columns; ++c) {
             if (!textual[c] && sqlite3_column_type(stmt, c) == SQLITE_FLOAT) {
-                const QByteArray number
-                    = QByteArray::number(sqlite3_column_double(stmt, c), 'g', QLocale::FloatingPointShortest);
+                const QByteArray number = floatText(stmt, c);
                 rows.append(number.constData(), number.size(), filePath);
                 continue;
             }
@@ -376,11 +468,8 @@ Rows readRows(const QSqlDatabase& connection, const QString& statement, const QV
         }
         ++rows.count;
     }
-    if (step != SQLITE_DONE) {
-        // A generic error tells its cause only once the statement is reset.
-        const int code = step == SQLITE_ERROR ? sqlite3_reset(stmt) : step;
-        failStatement(filePath, engineError(db, "Unable to fetch row", code));
-    }
+    if (step != SQLITE_DONE)
+        failStep(db, stmt, step, filePath);
     rows.finish();
     return rows;
 }
@@ -428,6 +517,89 @@ int TableQuery::execSql()
     });
 }
 
+void TableQuery::scan(const std::function<void(const TableRow& row)>& visit)
+{
+    close();
+    if (!m_parsed)
+        parse();
+    waitingForLocks([&](int lockWaitMs) {
+        const Prepared p = prepare(m_filePath, m_rewritten, lockWaitMs);
+        sqlite3* db = engineHandle(p.db, m_filePath);
+        sqlite3_stmt*& kept = TableFiles::keptStatement(TableFiles::Table{ p.filePath, p.table }, p.statement);
+        if (!kept)
+            kept = prepareOn(db, p.statement, m_filePath);
+        sqlite3_stmt* stmt = kept;
+        // Reset, the statement gives up its read lock and is ready for the next scan.
+        const auto reset = qScopeGuard([stmt] {
+            sqlite3_reset(stmt);
+            sqlite3_clear_bindings(stmt);
+        });
+        bindOn(db, stmt, m_params, m_filePath);
+
+        const QStringList fields = columnNames(stmt);
+        QVector<int> kinds;
+        for (const QString& field : fields)
+            kinds.append(int(TableSchema::kind(p.table, field)));
+        const QVector<bool> textual = textualColumns(stmt);
+        const TableRow row(stmt, fields, kinds, textual);
+
+        sqlite3_mutex* mutex = sqlite3_db_mutex(db);
+        sqlite3_mutex_enter(mutex);
+        const auto leave = qScopeGuard([mutex] { sqlite3_mutex_leave(mutex); });
+        int step;
+        while ((step = sqlite3_step(stmt)) == SQLITE_ROW)
+            visit(row);
+        if (step != SQLITE_DONE)
+            failStep(db, stmt, step, m_filePath);
+        return 0;
+    });
+}
+
+TableRow::TableRow(sqlite3_stmt* statement, const QStringList& fields, const QVector<int>& kinds,
+                   const QVector<bool>& textual)
+    : m_statement(statement)
+    , m_fields(fields)
+    , m_kinds(kinds)
+    , m_textual(textual)
+    , m_numbers(fields.size())
+{ }
+
+int TableRow::column(const QString& name) const
+{
+    return indexOfField(m_fields, name);
+}
+
+QByteArrayView TableRow::text(int column) const
+{
+    if (!m_textual.at(column) && sqlite3_column_type(m_statement, column) == SQLITE_FLOAT) {
+        m_numbers[column] = floatText(m_statement, column);
+        return m_numbers.at(column);
+    }
+    sqlite3_value* value = sqlite3_column_value(m_statement, column);
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+    if (!text)
+        return {};
+    return QByteArrayView(text, sqlite3_value_bytes(value));
+}
+
+QString TableRow::rawText(int column) const
+{
+    const QByteArrayView bytes = text(column);
+    if (bytes.isNull())
+        return {};
+    return QString::fromUtf8(bytes.data(), bytes.size());
+}
+
+QString TableRow::string(int column) const
+{
+    return formatted(m_kinds.at(column), rawText(column));
+}
+
+QDateTime TableRow::dateTime(int column) const
+{
+    return asDateTime(m_kinds.at(column), rawText(column));
+}
+
 bool TableQuery::eof() const
 {
     return !m_active || m_row < 0 || m_row >= m_rowCount;
@@ -471,11 +643,7 @@ QStringList TableQuery::fieldNames() const
 
 int TableQuery::fieldIndex(const QString& name) const
 {
-    for (int i = 0; i < m_fields.size(); ++i) {
-        if (m_fields.at(i).compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    throw AppError(QStringLiteral("找不到字段“%1”。").arg(name));
+    return indexOfField(m_fields, name);
 }
 
 QString TableQuery::rawText(int row, int column) const
@@ -490,23 +658,7 @@ QString TableQuery::rawText(int row, int column) const
 
 QString TableQuery::formatValue(int row, int column) const
 {
-    const QString text = rawText(row, column);
-    if (text.isNull())
-        return {};
-    switch (TableSchema::ColumnKind(m_kinds.at(column))) {
-    case TableSchema::ColumnKind::Date: {
-        const QDate d = DateFormats::parseShortDate(text);
-        return d.isValid() ? DateFormats::shortDate(d) : text;
-    }
-    case TableSchema::ColumnKind::Time: {
-        const QTime t = DateFormats::parseLongTime(text);
-        return t.isValid() ? DateFormats::longTime(t) : text;
-    }
-    case TableSchema::ColumnKind::Key:
-    case TableSchema::ColumnKind::Text:
-        break;
-    }
-    return text;
+    return formatted(m_kinds.at(column), rawText(row, column));
 }
 
 QString TableQuery::fieldAsString(const QString& name) const
@@ -528,19 +680,5 @@ QDateTime TableQuery::fieldAsDateTime(const QString& name) const
     if (eof())
         return {};
     const int column = fieldIndex(name);
-    const QString text = rawText(m_row, column);
-    switch (TableSchema::ColumnKind(m_kinds.at(column))) {
-    case TableSchema::ColumnKind::Date: {
-        const QDate d = DateFormats::parseShortDate(text);
-        return d.isValid() ? QDateTime(d, QTime(0, 0)) : QDateTime();
-    }
-    case TableSchema::ColumnKind::Time: {
-        const QTime t = DateFormats::parseLongTime(text);
-        return t.isValid() ? QDateTime(DateFormats::dayZero(), t) : QDateTime();
-    }
-    case TableSchema::ColumnKind::Key:
-    case TableSchema::ColumnKind::Text:
-        break;
-    }
-    return DateFormats::parseDateTime(text);
+    return asDateTime(m_kinds.at(column), rawText(m_row, column));
 }

@@ -33,6 +33,34 @@ private:
     QVariant m_value;
 };
 
+struct sqlite3_stmt;
+
+/// One row of TableQuery::scan(), read from the engine as it steps: valid only while the visitor runs.
+class TableRow
+{
+public:
+    /// The field's place in the row; throws AppError for a name the result does not have.
+    int column(const QString& name) const;
+    /// The field's text as the table stores it, in UTF-8; a null view for an SQL NULL. Valid while the visitor runs.
+    QByteArrayView text(int column) const;
+    /// The field as TableQuery::fieldAsString() gives it.
+    QString string(int column) const;
+    /// The field as TableQuery::fieldAsDateTime() gives it.
+    QDateTime dateTime(int column) const;
+
+private:
+    friend class TableQuery;
+    TableRow(sqlite3_stmt* statement, const QStringList& fields, const QVector<int>& kinds,
+             const QVector<bool>& textual);
+    QString rawText(int column) const;
+
+    sqlite3_stmt* m_statement;
+    const QStringList& m_fields;
+    const QVector<int>& m_kinds;
+    const QVector<bool>& m_textual;
+    mutable QVector<QByteArray> m_numbers; ///< the text of a number the engine gave as a float, per column
+};
+
 /// A query over the local tables: the statement is text naming its table by a quoted full path
 /// ("select * from '/…/data/time.db' where …"), parameters are bound by position or by name, and a select's rows
 /// are walked with a forward cursor. A select reads its rows at once, so no lock is held while they are walked;
@@ -74,6 +102,12 @@ public:
     void open();
     /// Runs an insert, update or delete; on disk when it returns. Returns the rows it touched.
     int execSql();
+
+    /// Runs a select and hands each row to `visit` as the engine reads it, keeping none of them, so a large table
+    /// costs no memory; for a statement run every second. The statement is prepared once and kept with the table's
+    /// connection, which stays open between scans. The table is locked for reading while the rows are walked, so
+    /// `visit` only looks at them. Leaves the query closed; throws as open() does.
+    void scan(const std::function<void(const TableRow& row)>& visit);
 
     bool isActive() const { return m_active; }
     bool eof() const;

@@ -10,8 +10,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
+
+#include <cstdio>
 
 Q_DECLARE_METATYPE(Reminder)
 
@@ -118,6 +121,9 @@ private slots:
     void firstTickAfterCureCatchesUpOnMissedSeconds();
     void lockedTableHoldsNothingUp_data();
     void lockedTableHoldsNothingUp();
+    void storedTextAgreesWithReadRow_data();
+    void storedTextAgreesWithReadRow();
+    void replacedTableFileIsReadAtTheNextTick();
 };
 
 void TestReminderEngine::dueTests_data()
@@ -448,6 +454,155 @@ void TestReminderEngine::lockedTableHoldsNothingUp()
     QCOMPARE(f.env.errors.size(), errors);
     if (errors)
         QVERIFY(f.env.errors.constFirst().contains(QStringLiteral("locked")));
+}
+
+// The due test on a row's stored text against the one on the row read as every window reads it, over texts in the
+// stored form and in every other form the table may hold (edited by hand, written by an older program).
+void TestReminderEngine::storedTextAgreesWithReadRow_data()
+{
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<QString>("hintdate");
+    QTest::addColumn<QString>("hinttime");
+    QTest::addColumn<QString>("frequency");
+    QTest::addColumn<bool>("dueThursday"); // at 2026-12-10 08:30:00
+
+    const QString yes = QStringLiteral("是");
+    const QString once = QStringLiteral("指定时间");
+    const QString daily = QStringLiteral("每天一次");
+    const QString monthly = QStringLiteral("每月一次");
+    const QString thursday = QStringLiteral("每周周四");
+    const QString date = QStringLiteral("2026-12-10");
+    const QString time = QStringLiteral("08:30:00");
+    auto row = [](const char* name) -> QTestData& { return QTest::newRow(name); };
+
+    row("stored form, daily") << yes << date << time << daily << true;
+    row("stored form, once") << yes << date << time << once << true;
+    row("stored form, once, other day") << yes << QStringLiteral("2026-12-11") << time << once << false;
+    row("stored form, monthly") << yes << QStringLiteral("2020-03-10") << time << monthly << true;
+    row("stored form, weekly") << yes << date << time << thursday << true;
+    row("stored form, other weekday") << yes << date << time << QStringLiteral("每周周五") << false;
+    row("stored form, other second") << yes << date << QStringLiteral("08:30:01") << daily << false;
+    row("hint stopped") << QStringLiteral("否") << date << time << daily << false;
+    row("hint with a blank") << QStringLiteral("是 ") << date << time << daily << false;
+    row("hint NULL") << QString() << date << time << daily << false;
+    row("unknown frequency") << yes << date << time << QStringLiteral("每年一次") << false;
+    row("frequency NULL") << yes << date << time << QString() << false;
+    row("time without leading zero") << yes << date << QStringLiteral("8:30:00") << daily << true;
+    row("time without seconds") << yes << date << QStringLiteral("8:30") << daily << true;
+    row("time between blanks") << yes << date << QStringLiteral(" 08:30:00 ") << daily << true;
+    row("time with milliseconds") << yes << date << QStringLiteral("08:30:00.000") << daily << false;
+    row("time hour 24") << yes << date << QStringLiteral("24:30:00") << daily << false;
+    row("time second 60") << yes << date << QStringLiteral("08:29:60") << daily << false;
+    row("time empty") << yes << date << QStringLiteral("") << daily << false;
+    row("time NULL") << yes << date << QString() << daily << false;
+    row("time as a number") << yes << date << QStringLiteral("830") << daily << false;
+    row("date without leading zeros") << yes << QStringLiteral("2020-3-10") << time << monthly << true;
+    row("date with slashes") << yes << QStringLiteral("2026/12/10") << time << once << true;
+    row("date short form") << yes << QStringLiteral("2026-12-1") << time << once << false;
+    row("date between blanks") << yes << QStringLiteral(" 2026-12-10 ") << time << once << true;
+    row("date with a time") << yes << QStringLiteral("2026-12-10 08:30:00") << time << once << false;
+    row("date NULL, once") << yes << QString() << time << once << false;
+    row("date NULL, daily") << yes << QString() << time << daily << true;
+    row("date in the stored form but no date, once") << yes << QStringLiteral("2026-02-30") << time << once << false;
+    // Checked on the 30th and 31st below: a day that does not exist in its month is no day at all.
+    row("date in the stored form but no date, monthly")
+        << yes << QStringLiteral("2026-02-31") << time << monthly << false;
+    row("date of year 0, monthly") << yes << QStringLiteral("0000-01-10") << time << monthly << false;
+    row("date of a short year") << yes << QStringLiteral("26-12-10") << time << once << false;
+}
+
+void TestReminderEngine::storedTextAgreesWithReadRow()
+{
+    QFETCH(QString, hint);
+    QFETCH(QString, hintdate);
+    QFETCH(QString, hinttime);
+    QFETCH(QString, frequency);
+    QFETCH(bool, dueThursday);
+
+    TestEnvironment env;
+    {
+        QSqlDatabase db = TableFiles::connection(TableFiles::resolve(AppPaths::reminderTablePath()));
+        QSqlQuery insert(db);
+        QVERIFY(insert.prepare(QStringLiteral("insert into time (hint,hintdate,hinttime,content,frequency) "
+                                              "values (?,?,?,'x',?)")));
+        const QStringList values{ hint, hintdate, hinttime, frequency };
+        for (int i = 0; i < values.size(); ++i)
+            insert.bindValue(i, values.at(i).isNull() ? QVariant() : QVariant(values.at(i)));
+        QVERIFY2(insert.exec(), qPrintable(insert.lastError().text()));
+    }
+    TableQuery read;
+    read.setSql(ReminderTable::selectAll(AppPaths::reminderTablePath()));
+    read.open();
+    QCOMPARE(read.recordCount(), 1);
+    const Reminder full = ReminderTable::current(read);
+    read.close();
+
+    const QDateTime thursday(kThursday, QTime(8, 30));
+    const QList<QDateTime> seconds{ thursday,
+                                    thursday.addSecs(1),
+                                    thursday.addSecs(-1),
+                                    thursday.addSecs(3600),
+                                    thursday.addDays(1),
+                                    QDateTime(QDate(2026, 12, 30), QTime(8, 30)),
+                                    QDateTime(QDate(2026, 12, 31), QTime(8, 30)),
+                                    QDateTime(QDate(2027, 1, 10), QTime(8, 30)),
+                                    QDateTime(QDate(2026, 12, 10), QTime(0, 0)) };
+    int rows = 0;
+    TableQuery scan;
+    scan.setSql(ReminderTable::selectAll(AppPaths::reminderTablePath()));
+    scan.scan([&](const TableRow& row) {
+        ++rows;
+        const ReminderTable::Columns c = ReminderTable::Columns::of(row);
+        const ReminderEngine::StoredRow stored{ row.text(c.hint), row.text(c.hintdate), row.text(c.hinttime),
+                                                row.text(c.frequency) };
+        for (const QDateTime& second : seconds)
+            QVERIFY2(ReminderEngine::isDue(stored, ReminderEngine::Second(second))
+                         == ReminderEngine::isDue(full, second),
+                     qPrintable(second.toString(Qt::ISODate)));
+        QCOMPARE(ReminderEngine::isDue(stored, ReminderEngine::Second(thursday)), dueThursday);
+        // The row read from the scan is the row every window reads.
+        const Reminder scanned = ReminderTable::read(row, c);
+        QCOMPARE(scanned.hint, full.hint);
+        QCOMPARE(scanned.hintdate, full.hintdate);
+        QCOMPARE(scanned.hinttime, full.hinttime);
+        QCOMPARE(scanned.frequency, full.frequency);
+        QCOMPARE(scanned.content, full.content);
+        QCOMPARE(scanned.num, full.num);
+    });
+    QCOMPARE(rows, 1);
+}
+
+// The engine keeps its statement and connection between ticks; a table file replaced under it (a restore, another
+// program) is read afresh at the next tick, with or without the connection released first.
+void TestReminderEngine::replacedTableFileIsReadAtTheNextTick()
+{
+    for (const bool released : { false, true }) {
+        Fixture f;
+        const QString table = AppPaths::reminderTablePath();
+        f.addDaily(QStringLiteral("旧的"), 5);
+        f.tickAt(QTime(8, 0, 0));
+
+        // The new file is made beside the old one and renamed over it, as a restore does.
+        const QString replacement = f.env.path(QStringLiteral("time.db"));
+        QVERIFY(QFile::copy(table, replacement));
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+            other.setDatabaseName(replacement);
+            QVERIFY(other.open());
+            QSqlQuery q(other);
+            QVERIFY(q.exec(QStringLiteral("update time set content='新的'")));
+            other.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        if (released)
+            TableFiles::release(table);
+        QVERIFY(std::rename(QFile::encodeName(replacement).constData(), QFile::encodeName(table).constData()) == 0);
+
+        for (int second = 1; second <= 5; ++second)
+            f.tickAt(QTime(8, 0, second));
+        QCOMPARE(f.popup.texts(), QStringList{ QStringLiteral("新的") });
+        QVERIFY(f.env.errors.isEmpty());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestReminderEngine)

@@ -62,7 +62,7 @@ private slots:
         window.Timer1Timer();
         QCOMPARE(window.Label2->text(), QStringLiteral("计时关机"));
         QCOMPARE(window.Label4->text(), QStringLiteral("离关机还有1.98分"));
-        while (haltKey("remaintime") != QStringLiteral("61")) {
+        while (window.Label4->text() != ShutdownScheduler::remainLabel(61)) {
             m_env->clock.advanceSecond();
             window.Timer1Timer();
         }

@@ -259,8 +259,11 @@ private slots:
         QCOMPARE(second.warn, warned);
         QCOMPARE(second.poweredOff, poweredOff);
         QCOMPARE(f.power.requests, poweredOff ? 1 : 0);
-        if (!countLeft.isNull())
+        if (!countLeft.isNull()) {
+            QCOMPARE(second.timeLabel, ShutdownScheduler::remainLabel(countLeft.toInt()));
+            scheduler.exiting();
             QCOMPARE(f.key("remaintime"), countLeft);
+        }
     }
 
     // The clock set back 3 s after the warning: the seconds already evaluated warn and count nothing again.
@@ -288,8 +291,10 @@ private slots:
         }
         QCOMPARE(warnings, 1);
         QCOMPARE(f.power.requests, 0);
-        if (!countLeft.isNull())
+        if (!countLeft.isNull()) {
+            scheduler.exiting();
             QCOMPARE(f.key("remaintime"), countLeft);
+        }
     }
 
     void planSurvivesRestart()
@@ -312,6 +317,58 @@ private slots:
         QCOMPARE(f.key("remaintime"), QStringLiteral("889"));
         QCOMPARE(result.timeLabel, QStringLiteral("离关机还有14.8分"));
         QCOMPARE(f.power.requests, 0);
+    }
+
+    // The running count reaches the file every few seconds, never below the count itself, so a program killed or a
+    // machine cut off resumes the count a little later and never earlier; an orderly end saves it as it stands.
+    void countIsSavedNeverAheadOfItself()
+    {
+        Fixture f;
+        auto first = std::make_unique<ShutdownScheduler>(AppPaths::settingsFilePath());
+        first->apply(countingPlan(15));
+        int writes = 0;
+        QString last = f.key("remaintime");
+        for (int tick = 1; tick <= 23; ++tick) {
+            f.env.clock.advanceSecond();
+            first->tick();
+            const int saved = f.key("remaintime").toInt();
+            QVERIFY2(saved >= 900 - tick && saved < 900 - tick + ShutdownScheduler::kSaveSeconds,
+                     qPrintable(QStringLiteral("tick %1 left %2 in the file").arg(tick).arg(saved)));
+            if (f.key("remaintime") != last)
+                ++writes;
+            last = f.key("remaintime");
+        }
+        QCOMPARE(writes, 1 + 23 / ShutdownScheduler::kSaveSeconds);
+
+        // Killed: the next run goes on from the count last saved.
+        QCOMPARE(f.key("remaintime"), QStringLiteral("880"));
+        first.reset();
+        ShutdownScheduler second(AppPaths::settingsFilePath());
+        QCOMPARE(second.status().time, ShutdownScheduler::remainLabel(880));
+        f.env.clock.advanceSecond();
+        QCOMPARE(second.tick().timeLabel, ShutdownScheduler::remainLabel(879));
+        f.env.clock.advanceSecond();
+        QCOMPARE(second.tick().timeLabel, ShutdownScheduler::remainLabel(878));
+        // The window shows the count, not what was last saved of it.
+        QCOMPARE(second.status().time, ShutdownScheduler::remainLabel(878));
+        QCOMPARE(f.key("remaintime"), QStringLiteral("879"));
+        second.exiting();
+        QCOMPARE(f.key("remaintime"), QStringLiteral("878"));
+
+        // A count written by someone else while the count runs is taken as it stands.
+        f.env.clock.advanceSecond();
+        second.tick();
+        f.setKey("remaintime", QStringLiteral("300"));
+        f.env.clock.advanceSecond();
+        QCOMPARE(second.tick().timeLabel, ShutdownScheduler::remainLabel(299));
+        QCOMPARE(f.key("remaintime"), QStringLiteral("299"));
+
+        // Cancelled, the count stays as counted.
+        f.env.clock.advanceSecond();
+        second.tick();
+        second.cancel();
+        QCOMPARE(f.key("remain"), QStringLiteral("0"));
+        QCOMPARE(f.key("remaintime"), QStringLiteral("298"));
     }
 
     void momentMissedWhileOffNeverPowersOff_data()

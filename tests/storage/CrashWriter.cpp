@@ -32,7 +32,15 @@ void run()
     int round = settings.readInteger(CrashRounds::section(), CrashRounds::key(), 0) + 1;
     report("ready", round);
     for (;; ++round) {
-        settings.writeInteger(CrashRounds::section(), CrashRounds::key(), round);
+        if (round % 2 == 0) {
+            settings.writeInteger(CrashRounds::section(), CrashRounds::key(), round);
+        } else {
+            // As a running countdown writes: from the file read once, leaving the rename to reach the disk later.
+            SettingsFile counting(AppPaths::settingsFilePath());
+            counting.hold();
+            counting.setFolderSync(false);
+            counting.writeInteger(CrashRounds::section(), CrashRounds::key(), round);
+        }
         report("settings", round);
 
         TableQuery reminder;
