@@ -7,6 +7,7 @@
 #include "platform/Services.h"
 #include "storage/TableQuery.h"
 #include "storage/TableQueryModel.h"
+#include "widgets/Images.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -67,7 +68,7 @@ Tfrmsetclass::Tfrmsetclass(TFrmCard& cards, QWidget* parent)
         (*b.button)->setGeometry(b.x, 170, 57, 25);
         (*b.button)->setAutoDefault(false);
     }
-    Button4->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    Button4->setIcon(Images::standardIcon(QStyle::SP_DialogCloseButton));
 
     // The grid's current row is the query's current row, and the hidden fields follow it.
     connect(Query1, &TableQuery::resultChanged, this, guarded([this] {

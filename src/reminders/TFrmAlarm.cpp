@@ -8,6 +8,7 @@
 #include "reminders/ReminderTable.h"
 #include "storage/TableQuery.h"
 #include "storage/TableQueryModel.h"
+#include "widgets/Images.h"
 
 #include <QDir>
 
@@ -103,7 +104,7 @@ TFrmAlarm::TFrmAlarm(QWidget* parent)
     Button6 = button(panel, QStringLiteral("Button6"), QStringLiteral("停  止"));
     Button6->hide();
     BitBtn1 = button(panel, QStringLiteral("BitBtn1"), QStringLiteral("关闭"));
-    BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    BitBtn1->setIcon(Images::standardIcon(QStyle::SP_DialogCloseButton));
     auto* row = new QHBoxLayout(panel);
     row->setContentsMargins(8, 6, 8, 6);
     for (QPushButton* b : { Button1, Button2, Button3, Button5, Button6, BitBtn1 })

@@ -1,5 +1,6 @@
 #include "Images.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QIconEngine>
 #include <QLabel>
@@ -79,6 +80,52 @@ private:
     std::array<QIcon, kIconSides.size()> m_drawn; ///< each holding the one picture of its size, once drawn
 };
 
+/// A standard icon of the style, fetched when first asked for: the style reads every size of it at once.
+class StyleIconEngine : public QIconEngine
+{
+public:
+    explicit StyleIconEngine(QStyle::StandardPixmap which)
+        : m_which(which)
+    { }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override
+    {
+        return icon().pixmap(size, scale, mode, state);
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().availableSizes(mode, state);
+    }
+    bool isNull() override { return icon().isNull(); }
+    QIconEngine* clone() const override { return new StyleIconEngine(*this); }
+
+private:
+    const QIcon& icon()
+    {
+        if (!m_fetched) {
+            m_icon = QApplication::style()->standardIcon(m_which);
+            m_fetched = true;
+        }
+        return m_icon;
+    }
+
+    QStyle::StandardPixmap m_which;
+    QIcon m_icon;
+    bool m_fetched = false;
+};
+
 /// Puts the picture on its label when the label is about to be shown for the first time, then goes away.
 class PictureOnShow : public QObject
 {
@@ -126,6 +173,11 @@ QPixmap pixmap(const QString& name, const QSize& size)
 QIcon icon(const QString& name)
 {
     return QIcon(new SvgIconEngine(name));
+}
+
+QIcon standardIcon(QStyle::StandardPixmap which)
+{
+    return QIcon(new StyleIconEngine(which));
 }
 
 void setPicture(QLabel* label, const QString& name, const QSize& size)

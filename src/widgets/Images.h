@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QString>
+#include <QStyle>
 
 class QLabel;
 
@@ -12,6 +13,8 @@ namespace Images {
 /// windows that stay hidden for a long time, or for good, and drawing them all at start-up took a quarter of it.
 QIcon icon(const QString& name);
 QPixmap pixmap(const QString& name, const QSize& size);
+/// The application style's standard icon, taken from the style when it is first drawn.
+QIcon standardIcon(QStyle::StandardPixmap which);
 /// Gives the label the picture at the given size before the label is first shown (at once when it is shown now).
 void setPicture(QLabel* label, const QString& name, const QSize& size);
 } // namespace Images
