@@ -7,6 +7,7 @@
 #include "platform/Services.h"
 #include "storage/TableQuery.h"
 #include "storage/TableQueryModel.h"
+#include "widgets/DeferredPolish.h"
 #include "widgets/Images.h"
 
 #include <QHeaderView>
@@ -35,6 +36,7 @@ Tfrmsetclass::Tfrmsetclass(TFrmCard& cards, QWidget* parent)
     DBGrid1 = new QTableView(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setAccessibleName(QStringLiteral("分类列表"));
+    deferHeaderSizing(DBGrid1);
     DBGrid1->setModel(DataSource1);
     DBGrid1->setGeometry(0, 0, 291, 163);
     DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+class QTableView;
+
 /// Leaves the polish of a widget in a hidden window until the window is shown.
 ///
 /// Qt asks for every new widget to be polished at the next turn of the event loop (QEvent::PolishRequest): the
@@ -18,3 +20,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
+
+/// Keeps a grid's column titles from being measured until the grid is first shown. Giving a table view its model
+/// sizes the titles' text at once, which loads the font engines of the grid's font (about a megabyte) for a window
+/// that may never be opened. Call before setModel: the titles stay hidden until the grid is first shown, then
+/// appear and the grid lays itself out, before anything is drawn.
+void deferHeaderSizing(QTableView* grid);
