@@ -3,15 +3,19 @@
 #include "TFrmSystemset.h"
 #include "TFrmabout.h"
 #include "TestEnvironment.h"
+#include "cards/TFrmCalendar.h"
 #include "cards/TFrmCard.h"
+#include "cards/Tfrmsetclass.h"
 #include "reminders/TFrmAlarm.h"
 #include "update/TFrmUpdate.h"
 #include "widgets/Images.h"
 #include "widgets/SkinTable.h"
 #include "widgets/TSkinEngine.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTableView>
 #include <QToolButton>
 #include <QtTest>
 
@@ -94,6 +98,32 @@ private slots:
         shown->hide();
     }
 
+    // A grid's column titles are measured and shown only with the grid; the rows then start right below them.
+    void gridTitlesAppearWhenFirstShown_data()
+    {
+        QTest::addColumn<QString>("window");
+        for (const char* window : { "reminders", "calendar", "classes" })
+            QTest::addRow("%s", window) << QString::fromLatin1(window);
+    }
+
+    void gridTitlesAppearWhenFirstShown()
+    {
+        QFETCH(QString, window);
+        QWidget* shown = windowNamed(window);
+        auto* grid = shown->findChild<QTableView*>(QStringLiteral("DBGrid1"));
+        QVERIFY(grid);
+        for (int showing = 0; showing < 2; ++showing) {
+            shown->show();
+            QVERIFY(QTest::qWaitForWindowExposed(shown));
+            const QHeaderView* titles = grid->horizontalHeader();
+            QVERIFY(titles->isVisible());
+            QVERIFY(titles->height() >= titles->fontMetrics().height());
+            QCOMPARE(titles->geometry().top(), grid->viewport()->geometry().top() - titles->height());
+            QCOMPARE(titles->geometry().width(), grid->viewport()->width());
+            shown->hide();
+        }
+    }
+
     // The shared icons draw each size when asked, and give what a picture of that size drawn at once gives.
     void iconsMatchTheirPictures()
     {
@@ -127,6 +157,10 @@ private:
             return &m_windows->window<TFrmSystemset>();
         if (name == QLatin1String("reminders"))
             return &m_windows->window<TFrmAlarm>();
+        if (name == QLatin1String("calendar"))
+            return &m_windows->window<TFrmCalendar>();
+        if (name == QLatin1String("classes"))
+            return &m_windows->window<Tfrmsetclass>();
         return &m_windows->window<TFrmCard>();
     }
 
