@@ -22,8 +22,10 @@
 #include "shutdown/TFrmShutdown.h"
 #include "storage/Leftovers.h"
 #include "update/TFrmUpdate.h"
+#include "widgets/DeferredPolish.h"
 #include "widgets/GbkTextEdit.h"
 
+#include <QApplication>
 #include <QListWidget>
 
 template <typename T, typename... Args> T* StartUp::create(Args&&... args)
@@ -39,6 +41,9 @@ StartUp::StartUp()
     // Writes cut short by a crash leave their temporary files; this copy holds the single-instance guard, so none of
     // them belongs to a write still going on.
     Leftovers::removeAtStart();
+    // Most windows stay hidden for long, many for good: their look is worked out when they are first shown.
+    m_deferredPolish = std::make_unique<DeferredPolish>();
+    qApp->installEventFilter(m_deferredPolish.get());
     // The add window's hidden player, made first: the engine of the main window, created before that window, plays
     // every reminder on it.
     m_reminderPlayer = Services::soundPlayers().create();

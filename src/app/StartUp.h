@@ -6,6 +6,7 @@
 #include <typeinfo>
 #include <vector>
 
+class DeferredPolish;
 class SoundPlayer;
 
 /// The composition root. Creates every window of the program once, in the fixed order (the main window first, the
@@ -38,6 +39,7 @@ public:
 private:
     template <typename T, typename... Args> T* create(Args&&... args);
 
+    std::unique_ptr<DeferredPolish> m_deferredPolish; ///< hidden windows are polished when first shown
     std::unique_ptr<SoundPlayer> m_reminderPlayer; ///< outlives every window that uses it
     std::vector<std::unique_ptr<QWidget>> m_windows; ///< in creation order
 };

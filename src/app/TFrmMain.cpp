@@ -67,7 +67,8 @@ TFrmMain::TFrmMain(SoundPlayer& reminderPlayer, QWidget* parent)
     inner->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Image1 = new QLabel(inner);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setScaledContents(true);
+    // Drawn at the size the panels leave it, so it fills them as a stretched bitmap would; a label that stretches
+    // its picture keeps two more copies of it.
     Image1->setPixmap(Images::pixmap(QStringLiteral("main-picture"), QSize(315, 318)));
     auto* innerLayout = new QHBoxLayout(inner);
     innerLayout->setContentsMargins(1, 1, 1, 1);

@@ -11,6 +11,7 @@
 #include "reminders/TodayPlan.h"
 #include "storage/Settings.h"
 #include "storage/TableQuery.h"
+#include "widgets/Images.h"
 #include "widgets/SkinTable.h"
 #include "widgets/TNotifyPopup.h"
 #include "widgets/TSkinEngine.h"
@@ -48,7 +49,7 @@ QToolButton* makeFlatButton(QWidget* parent, const char* name, const QString& te
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, QStyle::StandardPixmap glyph,
                         const QRect& geometry)
 {
-    auto* button = new QPushButton(parent->style()->standardIcon(glyph), text, parent);
+    auto* button = new QPushButton(Images::standardIcon(glyph), text, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setAccessibleName(text);
     button->setGeometry(geometry);

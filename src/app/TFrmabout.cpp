@@ -19,7 +19,7 @@ TFrmabout::TFrmabout(QWidget* parent)
 
     auto* strip = new QLabel(this);
     strip->setObjectName(QStringLiteral("Image1"));
-    strip->setPixmap(Images::pixmap(QStringLiteral("about-strip"), QSize(64, 200)));
+    Images::setPicture(strip, QStringLiteral("about-strip"), QSize(64, 200));
     strip->setFixedSize(64, 200);
 
     auto* product = new QLabel(QStringLiteral("Vantrel"), this);

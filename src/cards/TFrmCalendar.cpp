@@ -7,6 +7,7 @@
 #include "storage/TableQuery.h"
 #include "storage/TableQueryModel.h"
 #include "text/TextLines.h"
+#include "widgets/DeferredPolish.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -108,6 +109,7 @@ TFrmCalendar::TFrmCalendar(QWidget* parent)
     DBGrid1 = new QTableView(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setAccessibleName(QStringLiteral("查询结果"));
+    deferHeaderSizing(DBGrid1);
     DBGrid1->setModel(DataSource1);
     DBGrid1->setGeometry(8, 322, 474, 117);
     DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -7,6 +7,8 @@
 #include "platform/Services.h"
 #include "storage/TableQuery.h"
 #include "storage/TableQueryModel.h"
+#include "widgets/DeferredPolish.h"
+#include "widgets/Images.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -34,6 +36,7 @@ Tfrmsetclass::Tfrmsetclass(TFrmCard& cards, QWidget* parent)
     DBGrid1 = new QTableView(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setAccessibleName(QStringLiteral("分类列表"));
+    deferHeaderSizing(DBGrid1);
     DBGrid1->setModel(DataSource1);
     DBGrid1->setGeometry(0, 0, 291, 163);
     DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -67,7 +70,7 @@ Tfrmsetclass::Tfrmsetclass(TFrmCard& cards, QWidget* parent)
         (*b.button)->setGeometry(b.x, 170, 57, 25);
         (*b.button)->setAutoDefault(false);
     }
-    Button4->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    Button4->setIcon(Images::standardIcon(QStyle::SP_DialogCloseButton));
 
     // The grid's current row is the query's current row, and the hidden fields follow it.
     connect(Query1, &TableQuery::resultChanged, this, guarded([this] {

@@ -9,6 +9,7 @@
 #include "storage/TableQuery.h"
 #include "text/DateFormats.h"
 #include "widgets/GbkTextEdit.h"
+#include "widgets/Images.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -99,9 +100,9 @@ ReminderEditor::ReminderEditor(SoundPlayer& player, TableQuery& listRows, TableQ
     ComboBox2->setInsertPolicy(QComboBox::NoInsert);
     ComboBox2->addItems(SoundCatalogue::names());
     SpeedButton4 = flatButton(optionGroup, QStringLiteral("SpeedButton4"), {}, QStringLiteral("播放"));
-    SpeedButton4->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+    SpeedButton4->setIcon(Images::standardIcon(QStyle::SP_MediaPlay));
     SpeedButton3 = flatButton(optionGroup, QStringLiteral("SpeedButton3"), {}, QStringLiteral("停止"));
-    SpeedButton3->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
+    SpeedButton3->setIcon(Images::standardIcon(QStyle::SP_MediaStop));
     SpeedButton3->hide();
     SpeedButton5
         = flatButton(optionGroup, QStringLiteral("SpeedButton5"), QStringLiteral("..."), QStringLiteral("..."));
@@ -160,10 +161,10 @@ ReminderEditor::ReminderEditor(SoundPlayer& player, TableQuery& listRows, TableQ
     wayColumn->addLayout(programRow);
 
     CheckBox3 = checkBox(this, QStringLiteral("CheckBox3"), QStringLiteral("提醒生效"));
-    BitBtn1 = named(new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton), QStringLiteral("确定"), this),
+    BitBtn1 = named(new QPushButton(Images::standardIcon(QStyle::SP_DialogApplyButton), QStringLiteral("确定"), this),
                     QStringLiteral("BitBtn1"), QStringLiteral("确定"));
     BitBtn1->setDefault(true);
-    BitBtn2 = named(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("取消"), this),
+    BitBtn2 = named(new QPushButton(Images::standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("取消"), this),
                     QStringLiteral("BitBtn2"), QStringLiteral("取消"));
     auto* bottomRow = new QHBoxLayout;
     bottomRow->addWidget(CheckBox3);

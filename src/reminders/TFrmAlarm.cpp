@@ -8,6 +8,8 @@
 #include "reminders/ReminderTable.h"
 #include "storage/TableQuery.h"
 #include "storage/TableQueryModel.h"
+#include "widgets/DeferredPolish.h"
+#include "widgets/Images.h"
 
 #include <QDir>
 
@@ -62,6 +64,7 @@ TFrmAlarm::TFrmAlarm(QWidget* parent)
     DBGrid1 = new QTableView(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setAccessibleName(QStringLiteral("提醒列表"));
+    deferHeaderSizing(DBGrid1);
     DBGrid1->setModel(DataSource1);
     DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -70,21 +73,8 @@ TFrmAlarm::TFrmAlarm(QWidget* parent)
     DBGrid1->setWordWrap(false);
     DBGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     DBGrid1->horizontalHeader()->setHighlightSections(false);
-    DBGrid1->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     DBGrid1->verticalHeader()->setFixedWidth(12); // the row indicator
-    // The default widths follow what each column holds; the switch column is fixed narrow.
-    const QFontMetrics fm = fontMetrics();
-    const auto widthFor = [&fm](const QString& sample) { return fm.horizontalAdvance(sample) + 12; };
-    const int widths[] = { 59,
-                           widthFor(QStringLiteral("2000-12-31")),
-                           widthFor(QStringLiteral("23:59:59")),
-                           widthFor(QStringLiteral("提醒内容提醒内容提醒内容")),
-                           widthFor(QStringLiteral("爱我的人和我爱的人")),
-                           widthFor(QStringLiteral("指定时间")),
-                           widthFor(QStringLiteral("C:/Program Files/app")),
-                           widthFor(QStringLiteral("消失时间")) };
-    for (int column = 0; column < int(std::size(widths)); ++column)
-        DBGrid1->setColumnWidth(column, widths[column]);
+    DBGrid1->setColumnWidth(0, 59); // the switch column is fixed narrow; the others follow their text when shown
 
     DBEdit1 = new QLineEdit(this);
     DBEdit1->setObjectName(QStringLiteral("DBEdit1"));
@@ -103,7 +93,7 @@ TFrmAlarm::TFrmAlarm(QWidget* parent)
     Button6 = button(panel, QStringLiteral("Button6"), QStringLiteral("停  止"));
     Button6->hide();
     BitBtn1 = button(panel, QStringLiteral("BitBtn1"), QStringLiteral("关闭"));
-    BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    BitBtn1->setIcon(Images::standardIcon(QStyle::SP_DialogCloseButton));
     auto* row = new QHBoxLayout(panel);
     row->setContentsMargins(8, 6, 8, 6);
     for (QPushButton* b : { Button1, Button2, Button3, Button5, Button6, BitBtn1 })
@@ -178,6 +168,27 @@ void TFrmAlarm::runAndReload(const QString& statement)
     Query2->setSql(statement);
     Query2->execSql();
     reloadList();
+}
+
+void TFrmAlarm::showEvent(QShowEvent* event)
+{
+    if (!m_gridMeasured) {
+        m_gridMeasured = true;
+        const QFontMetrics fm = fontMetrics();
+        DBGrid1->verticalHeader()->setDefaultSectionSize(fm.height() + 6);
+        // The default widths follow what each column holds.
+        const auto widthFor = [&fm](const QString& sample) { return fm.horizontalAdvance(sample) + 12; };
+        const QString samples[] = { QStringLiteral("2000-12-31"),
+                                    QStringLiteral("23:59:59"),
+                                    QStringLiteral("提醒内容提醒内容提醒内容"),
+                                    QStringLiteral("爱我的人和我爱的人"),
+                                    QStringLiteral("指定时间"),
+                                    QStringLiteral("C:/Program Files/app"),
+                                    QStringLiteral("消失时间") };
+        for (int column = 1; column <= int(std::size(samples)); ++column)
+            DBGrid1->setColumnWidth(column, widthFor(samples[column - 1]));
+    }
+    CentredDialog::showEvent(event);
 }
 
 void TFrmAlarm::FormShow()

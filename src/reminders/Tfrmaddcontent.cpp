@@ -4,6 +4,7 @@
 #include "platform/Guarded.h"
 #include "platform/Services.h"
 #include "widgets/GbkLineEdit.h"
+#include "widgets/Images.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -32,14 +33,14 @@ Tfrmaddcontent::Tfrmaddcontent(QListWidget& target, QWidget* parent)
     Edit1->setGeometry(16, 23, 282, 24);
     Edit1->installEventFilter(this);
 
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton), QStringLiteral("添加"), this);
+    BitBtn1 = new QPushButton(Images::standardIcon(QStyle::SP_DialogApplyButton), QStringLiteral("添加"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setAccessibleName(QStringLiteral("添加"));
     BitBtn1->setGeometry(150, 88, 80, 27);
     BitBtn1->setDefault(true);
     BitBtn1->setAutoDefault(true);
 
-    BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("取消"), this);
+    BitBtn2 = new QPushButton(Images::standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("取消"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn2->setAccessibleName(QStringLiteral("取消"));
     BitBtn2->setGeometry(240, 88, 80, 27);

@@ -22,7 +22,7 @@ TFrmUpdate::TFrmUpdate(QWidget* parent)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(8, 8, 81, 169);
     Image1->setScaledContents(true);
-    Image1->setPixmap(Images::pixmap(QStringLiteral("update-side"), QSize(81, 169)));
+    Images::setPicture(Image1, QStringLiteral("update-side"), QSize(81, 169));
 
     GroupBox1 = new QGroupBox(QStringLiteral("在线升级"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));

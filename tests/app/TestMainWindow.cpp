@@ -63,6 +63,10 @@ void TestMainWindow::windowHasItsCaptionAndSize()
     QVERIFY(!(m_main->windowFlags() & Qt::WindowMaximizeButtonHint));
     QCOMPARE(m_main->NavBar1->width(), 134);
     QVERIFY(!m_main->Image1->pixmap().isNull());
+    // Drawn at the size the panels leave it, the picture fills them.
+    m_main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_main));
+    QCOMPARE(m_main->Image1->pixmap().size(), m_main->Image1->contentsRect().size());
 }
 
 void TestMainWindow::navigationBarHeadersAndButtons_data()

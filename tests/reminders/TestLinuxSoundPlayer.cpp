@@ -52,6 +52,18 @@ QByteArray riff(const QByteArray& chunks)
     return "RIFF" + le32(4 + chunks.size()) + "WAVE" + chunks;
 }
 
+int soundThreads()
+{
+    int count = 0;
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(tasks.filePath(task + QStringLiteral("/comm")));
+        if (comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == "vantrel-sound")
+            ++count;
+    }
+    return count;
+}
+
 } // namespace
 
 // The real player: wave files straight to the sound server, the rest on the media backend. No audio device is
@@ -248,12 +260,20 @@ void TestLinuxSoundPlayer::laterBackendErrorIsReportedOnce()
 void TestLinuxSoundPlayer::closeIsHarmlessAndPlayNeedsAnOpenFile()
 {
     TestEnvironment env;
+    const int threadsBefore = soundThreads();
     LinuxSoundPlayer player;
     player.close();
     player.stop();
     QVERIFY_THROWS_EXCEPTION(AppError, player.play());
+    player.setFileName(QStringLiteral(VANTREL_SOURCE_DIR "/share/sound/没有.wav"));
+    QVERIFY_THROWS_EXCEPTION(AppError, player.open());
+    QVERIFY(player.waitUntilIdle(5000));
+    // A player that has played nothing yet holds no thread: the program keeps several idle from start-up.
+    QCOMPARE(soundThreads(), threadsBefore);
     player.setFileName(QStringLiteral(VANTREL_SOURCE_DIR "/share/sound/call.wav"));
     player.open();
+    QVERIFY(player.waitUntilIdle(5000));
+    QCOMPARE(soundThreads(), threadsBefore + 1);
     player.close();
     QVERIFY_THROWS_EXCEPTION(AppError, player.play());
     QVERIFY(env.errors.isEmpty());

@@ -76,6 +76,11 @@ void TestReminderList::gridShowsEveryRow()
              (QStringList{ u"是否提醒"_s, u"提醒日期"_s, u"提醒时间"_s, u"提醒内容"_s, u"提醒声音"_s, u"提醒频率"_s,
                            u"运行程序"_s, u"消失时间"_s }));
     QCOMPARE(list.DBGrid1->columnWidth(0), 59);
+    // The titles and the widths that follow the text are set up only when the window is first shown.
+    QVERIFY(list.DBGrid1->horizontalHeader()->isVisible());
+    QVERIFY(list.DBGrid1->horizontalHeader()->height() > list.fontMetrics().height());
+    QVERIFY(list.DBGrid1->columnWidth(1) > list.fontMetrics().horizontalAdvance(u"2027-12-31"_s));
+    QVERIFY(list.DBGrid1->columnWidth(3) > list.DBGrid1->columnWidth(1));
     QCOMPARE(list.DBGrid1->model()->rowCount(), 2);
     QStringList cells;
     for (int c = 0; c < 8; ++c)

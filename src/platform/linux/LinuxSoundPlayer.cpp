@@ -230,19 +230,12 @@ private:
     bool m_errorReported = false;
 };
 
-LinuxSoundPlayer::LinuxSoundPlayer()
-    : m_thread(new QThread)
-    , m_backend(new SoundBackend)
-{
-    m_thread->setObjectName(QStringLiteral("vantrel-sound"));
-    m_backend->moveToThread(m_thread);
-    connect(m_thread, &QThread::finished, m_backend, &QObject::deleteLater);
-    connect(m_backend, &SoundBackend::failed, this, [](const QString& text) { Services::reportError(text); });
-    m_thread->start();
-}
+LinuxSoundPlayer::LinuxSoundPlayer() = default;
 
 LinuxSoundPlayer::~LinuxSoundPlayer()
 {
+    if (!m_thread)
+        return;
     m_backend->disconnect(this);
     m_thread->quit();
     if (m_thread->wait(kShutdownWaitMs))
@@ -252,6 +245,17 @@ LinuxSoundPlayer::~LinuxSoundPlayer()
 
 void LinuxSoundPlayer::post(std::function<void(SoundBackend&)> work)
 {
+    // The thread and the backend come with the first sound: most players (one per chime, the reminders' shared
+    // one) sit silent for hours, and an idle thread still costs its stack and a wake-up at start.
+    if (!m_thread) {
+        m_thread = new QThread;
+        m_backend = new SoundBackend;
+        m_thread->setObjectName(QStringLiteral("vantrel-sound"));
+        m_backend->moveToThread(m_thread);
+        connect(m_thread, &QThread::finished, m_backend, &QObject::deleteLater);
+        connect(m_backend, &SoundBackend::failed, this, [](const QString& text) { Services::reportError(text); });
+        m_thread->start();
+    }
     SoundBackend* backend = m_backend;
     QMetaObject::invokeMethod(
         m_backend, [backend, work = std::move(work)] { work(*backend); }, Qt::QueuedConnection);
@@ -296,6 +300,8 @@ void LinuxSoundPlayer::close()
 
 bool LinuxSoundPlayer::waitUntilIdle(int timeoutMs)
 {
+    if (!m_thread)
+        return true; // nothing was ever handed over
     auto done = std::make_shared<QSemaphore>();
     post([done](SoundBackend&) { done->release(); });
     return done->tryAcquire(1, timeoutMs);

@@ -42,7 +42,7 @@ private:
 
     QString m_fileName;
     bool m_open = false;
-    QThread* m_thread = nullptr;
+    QThread* m_thread = nullptr; ///< started with the first file opened
     SoundBackend* m_backend = nullptr; ///< lives on m_thread
 };
 
