@@ -11,6 +11,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTimer>
 #include <cstring>
 #include <sqlite3.h>
 
@@ -134,14 +135,39 @@ void TableQuery::close()
 {
     const bool wasActive = m_active;
     m_active = false;
-    m_text.clear();
-    m_ends = {}; // gives the memory back, as clear() would not
+    keepSpare();
     m_rowCount = 0;
     m_fields.clear();
     m_kinds.clear();
     m_row = -1;
     if (wasActive)
         emit resultChanged();
+}
+
+// A window that runs its select again (a search, a list reloaded after a change) closes the old result just before
+// it reads the new one. Handing the old buffers to the new read spares the system clearing and mapping as many fresh
+// pages again; a buffer nobody took back is given back to the system as soon as the event loop runs.
+void TableQuery::keepSpare()
+{
+    m_text.resize(0);
+    m_ends.clear();
+    if (m_text.capacity() < kSpareBytes) {
+        m_text = QByteArray();
+        m_ends = {}; // gives the memory back, as clear() would not
+        return;
+    }
+    m_spareText = std::move(m_text);
+    m_spareEnds = std::move(m_ends);
+    m_text = QByteArray();
+    m_ends = {};
+    if (!m_spareRelease) {
+        m_spareRelease = true;
+        QTimer::singleShot(0, this, [this] {
+            m_spareRelease = false;
+            m_spareText = QByteArray();
+            m_spareEnds = {};
+        });
+    }
 }
 
 void TableQuery::clearSql()
@@ -430,17 +456,20 @@ QByteArray floatText(sqlite3_stmt* stmt, int column)
 }
 
 Rows readRows(const QSqlDatabase& connection, const QString& statement, const QVector<TableParam>& params,
-              const QString& tableFile, const QString& filePath)
+              const QString& tableFile, const QString& filePath, Rows rows)
 {
     sqlite3* db = engineHandle(connection, filePath);
     sqlite3_stmt* stmt = prepareOn(db, statement, filePath);
     const auto finalize = qScopeGuard([stmt] { sqlite3_finalize(stmt); });
     bindOn(db, stmt, params, filePath);
 
-    Rows rows;
     // The text of a result is about the size of the table file or less: sized so at once, the buffer is seldom
     // copied as it grows, and the pages it does not use are never touched, so they cost no memory.
-    rows.grow(qBound<qint64>(4096, QFileInfo(tableFile).size(), kMaxResultBytes), filePath);
+    const qsizetype wanted = qBound<qint64>(4096, QFileInfo(tableFile).size(), kMaxResultBytes);
+    if (rows.text.size() < wanted) {
+        rows.text = QByteArray(); // a spare too small would only be copied as it grows
+        rows.grow(wanted, filePath);
+    }
     const int columns = sqlite3_column_count(stmt);
     const QVector<bool> textual = textualColumns(stmt);
     rows.fields = columnNames(stmt);
@@ -482,9 +511,12 @@ void TableQuery::open()
     if (!m_parsed)
         parse();
     Rows rows;
+    rows.text = std::exchange(m_spareText, QByteArray());
+    rows.text.resize(rows.text.capacity());
+    rows.ends = std::exchange(m_spareEnds, {});
     const QString table = waitingForLocks([&](int lockWaitMs) {
         Prepared p = prepare(m_filePath, m_rewritten, lockWaitMs);
-        rows = readRows(p.db, p.statement, m_params, p.filePath, m_filePath);
+        rows = readRows(p.db, p.statement, m_params, p.filePath, m_filePath, std::move(rows));
         return p.table;
     });
     m_table = table;

@@ -139,6 +139,7 @@ private:
     /// The field's text as stored; null for an SQL NULL.
     QString rawText(int row, int column) const;
     template <typename Attempt> auto waitingForLocks(Attempt attempt);
+    void keepSpare();
 
     QStringList m_lines;
     QString m_table; ///< the table the open result came from
@@ -150,6 +151,12 @@ private:
     QByteArray m_text; ///< every field of every row, UTF-8, back to back
     /// Where each field (row by row, then column by column) ends in m_text; kNullField marks an SQL NULL.
     std::vector<quint32> m_ends;
+    /// The buffers of the result closed last, for the next read to reuse; given back when the event loop runs.
+    QByteArray m_spareText;
+    std::vector<quint32> m_spareEnds;
+    bool m_spareRelease = false;
+    /// Closed results smaller than this give their buffers back at once.
+    static constexpr qsizetype kSpareBytes = 1 << 20;
     int m_rowCount = 0;
     int m_row = -1;
     bool m_active = false;

@@ -59,6 +59,7 @@ private slots:
     void fieldsReadAsTheDriverGivesThem_data();
     void fieldsReadAsTheDriverGivesThem();
     void unsetParameterIsNull();
+    void selectRunAgainReadsOnlyItsOwnRows();
     void lockedTableWaitsThenFails_data();
     void lockedTableWaitsThenFails();
 
@@ -533,6 +534,53 @@ void TestTableQuery::lockedTableWaitsThenFails()
     QCOMPARE(!locked, stored);
     QCOMPARE(shown, indicator);
     QCOMPARE(countRows(ReminderTable::selectAll(table)), stored ? 1 : 0);
+}
+
+// A select run again reads into the buffers of the result it replaces; nothing of the old rows may show through,
+// whether the new result is smaller or larger. The table is large enough (over a megabyte) for the buffers to be
+// handed on.
+void TestTableQuery::selectRunAgainReadsOnlyItsOwnRows()
+{
+    auto content = [](int row) { return QString(4000, QChar(u'a' + row % 26)) + QString::number(row); };
+    {
+        TableQuery create;
+        create.setSql(ReminderTable::selectAll(time()));
+        create.open();
+    }
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fill"));
+        db.setDatabaseName(m_env->path(QStringLiteral("data/time.db")));
+        QVERIFY(db.open());
+        QVERIFY(db.transaction());
+        QSqlQuery insert(db);
+        QVERIFY(insert.prepare(QStringLiteral("insert into time (num, hint, content) values (?, '是', ?)")));
+        for (int row = 1; row <= 300; ++row) {
+            insert.bindValue(0, row);
+            insert.bindValue(1, content(row));
+            QVERIFY(insert.exec());
+        }
+        QVERIFY(db.commit());
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("fill"));
+
+    TableQuery q;
+    const QString table = safeLiteral(time());
+    const QList<std::pair<int, int>> ranges{ { 1, 300 }, { 298, 300 }, { 2, 1 }, { 1, 300 }, { 151, 300 }, { 1, 300 } };
+    for (const auto& [first, last] : ranges) {
+        q.setSql(QStringLiteral("select * from '%1' where num between %2 and %3 order by num")
+                     .arg(table)
+                     .arg(first)
+                     .arg(last));
+        q.open();
+        QCOMPARE(q.recordCount(), qMax(0, last - first + 1));
+        for (int row = first; !q.eof(); q.next(), ++row) {
+            QCOMPARE(q.fieldAsString(QStringLiteral("num")), QString::number(row));
+            QCOMPARE(q.fieldAsString(QStringLiteral("content")), content(row));
+            QCOMPARE(q.fieldAsString(QStringLiteral("sound")), QString());
+        }
+        if (first > last)
+            QCoreApplication::processEvents(); // the spare goes back to the system; the next read starts afresh
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTableQuery)
