@@ -95,9 +95,19 @@ void Tfrmclock::paintEvent(QPaintEvent*)
     const int r = ClockFace::kDialRadius;
     const QColor aqua(0, 255, 255);
 
-    painter.setPen(QPen(aqua, 5));
+    const QRect dial(c.x() - r, c.y() - r, 2 * r, 2 * r);
+    // The hatching goes in two halves: Qt hands a patterned fill of more than about a hundred lines to its worker
+    // threads, which would wake two more threads every second for a disc this small. The ring is drawn on top.
+    painter.setPen(Qt::NoPen);
     painter.setBrush(QBrush(QColor(166, 202, 240), Qt::DiagCrossPattern));
-    painter.drawEllipse(QRect(c.x() - r, c.y() - r, 2 * r, 2 * r));
+    for (const QRect& half : { QRect(0, 0, width(), c.y()), QRect(0, c.y(), width(), height() - c.y()) }) {
+        painter.setClipRect(half);
+        painter.drawEllipse(dial);
+    }
+    painter.setClipping(false);
+    painter.setPen(QPen(aqua, 5));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(dial);
 
     QFont font = painter.font();
     font.setPointSize(10);
