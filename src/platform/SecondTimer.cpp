@@ -12,12 +12,18 @@
 class SecondBeat : public QObject
 {
 public:
+    /// The beat, made with the first timer; it goes with the application object.
     static SecondBeat& instance()
     {
+        if (!current())
+            current() = new SecondBeat(QCoreApplication::instance());
+        return *current();
+    }
+    /// The beat if there is one: a timer that outlives the application has nothing left to leave.
+    static QPointer<SecondBeat>& current()
+    {
         static QPointer<SecondBeat> beat;
-        if (!beat)
-            beat = new SecondBeat(QCoreApplication::instance());
-        return *beat;
+        return beat;
     }
 
     void add(SecondTimer* timer) { m_timers.append(timer); }
@@ -85,7 +91,8 @@ SecondTimer::SecondTimer(QObject* parent)
 SecondTimer::~SecondTimer()
 {
     m_active = false;
-    SecondBeat::instance().remove(this);
+    if (SecondBeat* beat = SecondBeat::current())
+        beat->remove(this);
 }
 
 void SecondTimer::start()
