@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Guarded.h"
+#include "platform/SecondTimer.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
 #include "platform/SoundPlayer.h"
@@ -30,7 +31,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScreen>
-#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -124,11 +124,9 @@ TFrmMain::TFrmMain(SoundPlayer& reminderPlayer, QWidget* parent)
     });
     connect(qApp, &QCoreApplication::aboutToQuit, this, guarded([this] { m_missedReminders->exiting(); }));
 
-    Timer2 = new QTimer(this);
+    Timer2 = new SecondTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer2->setTimerType(Qt::PreciseTimer);
-    Timer2->setInterval(1000);
-    connect(Timer2, &QTimer::timeout, this, guarded(this, &TFrmMain::Timer2Timer));
+    connect(Timer2, &SecondTimer::timeout, this, guarded(this, &TFrmMain::Timer2Timer));
 
     // The tray icon's start-up event runs while the window loads, before the window's own creation handler.
     TrayIcon1->Loaded();
@@ -237,9 +235,6 @@ void TFrmMain::FormCreate()
 void TFrmMain::Timer2Timer()
 {
     m_reminderEngine->tick();
-    const int interval = ReminderEngine::nextInterval(Services::clock().now().time());
-    if (Timer2->isActive() && Timer2->interval() != interval)
-        Timer2->start(interval);
 }
 
 void TFrmMain::N1Click()

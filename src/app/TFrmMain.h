@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SecondTimer.h"
+
 #include <QWidget>
 #include <memory>
 
@@ -7,7 +9,6 @@ class QAction;
 class QDialog;
 class QLabel;
 class QMenu;
-class QTimer;
 class QToolButton;
 class MissedReminders;
 class ReminderEngine;
@@ -60,7 +61,7 @@ public:
     QAction* N14 = nullptr; ///< "关于"
     QAction* N16 = nullptr; ///< "退出"
     TNotifyPopup* NotifyPopup1 = nullptr;
-    QTimer* Timer2 = nullptr;
+    SecondTimer* Timer2 = nullptr;
     TableQuery* Query1 = nullptr;
     TableQuery* Query2 = nullptr;
     TSkinEngine* SkinEngine1 = nullptr;

@@ -5,6 +5,7 @@
 #include "platform/Autostart.h"
 #include "platform/Clock.h"
 #include "platform/Guarded.h"
+#include "platform/SecondTimer.h"
 #include "platform/Services.h"
 #include "platform/SoundPlayer.h"
 #include "reminders/PhraseFile.h"
@@ -22,7 +23,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
-#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -107,10 +107,8 @@ TFrmSystemset::TFrmSystemset(TSkinEngine& skinEngine, QWidget* parent)
     BitBtn4->setAutoDefault(false);
     BitBtn3->setAutoDefault(false);
 
-    Timer1 = new QTimer(this);
+    Timer1 = new SecondTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setTimerType(Qt::PreciseTimer);
-    Timer1->setInterval(1000);
 
     Query1 = new TableQuery(this);
     Query1->setObjectName(QStringLiteral("Query1"));
@@ -126,7 +124,7 @@ TFrmSystemset::TFrmSystemset(TSkinEngine& skinEngine, QWidget* parent)
     connect(SpeedButton2, &QToolButton::clicked, this, guarded(this, &TFrmSystemset::SpeedButton2Click));
     connect(BitBtn4, &QPushButton::clicked, this, guarded(this, &TFrmSystemset::BitBtn4Click));
     connect(BitBtn3, &QPushButton::clicked, this, guarded(this, &TFrmSystemset::BitBtn3Click));
-    connect(Timer1, &QTimer::timeout, this, guarded(this, &TFrmSystemset::Timer1Timer));
+    connect(Timer1, &SecondTimer::timeout, this, guarded(this, &TFrmSystemset::Timer1Timer));
 
     FormCreate();
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "widgets/CentredDialog.h"
+
 #include <memory>
 
+#include "platform/SecondTimer.h"
 #include "reminders/HourlyChime.h"
 
 class QCheckBox;
@@ -10,7 +12,6 @@ class QComboBox;
 class QGroupBox;
 class QListWidget;
 class QPushButton;
-class QTimer;
 class QToolButton;
 class SoundPlayer;
 class TableQuery;
@@ -51,7 +52,7 @@ public:
     QPushButton* BitBtn4 = nullptr; ///< "确定"
     QPushButton* BitBtn3 = nullptr; ///< "取消"
 
-    QTimer* Timer1 = nullptr; ///< the hourly chime, 1000 ms
+    SecondTimer* Timer1 = nullptr; ///< the hourly chime, 1000 ms
     SoundPlayer* MediaPlayer1 = nullptr; ///< the chime's own player, apart from the reminder player
     TableQuery* Query1 = nullptr; ///< today's plan at start-up
     TNotifyPopup* NotifyPopup1 = nullptr; ///< today's plan at start-up

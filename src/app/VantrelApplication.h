@@ -18,7 +18,7 @@ public:
     ~VantrelApplication() override;
 
     /// Call before the application object exists: on a Wayland session the program asks for X11 (XWayland),
-    /// because it places its own windows (pop-ups, the desktop clock).
+    /// because it places its own windows (pop-ups, the desktop clock); and it paints without shared-memory images.
     static void preparePlatform();
 
     /// Builds the platform layer of this system and installs every seam of it.

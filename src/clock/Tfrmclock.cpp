@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/Guarded.h"
+#include "platform/SecondTimer.h"
 #include "platform/Services.h"
 
 #include <QContextMenuEvent>
@@ -11,7 +12,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
-#include <QTimer>
 
 Tfrmclock::Tfrmclock(QWidget& mainWindow, QWidget* parent)
     // A tool window keeps the clock off the task bar; it is not kept above other windows.
@@ -37,12 +37,11 @@ Tfrmclock::Tfrmclock(QWidget& mainWindow, QWidget* parent)
     connect(N1, &QAction::triggered, this, guarded(this, &Tfrmclock::N1Click));
     connect(N2, &QAction::triggered, this, guarded(this, &Tfrmclock::N2Click));
 
-    Timer1 = new QTimer(this);
+    // The timer runs while the clock is on screen: a hidden face has nothing to redraw, and a shown one is painted
+    // afresh from the current time before the first tick comes.
+    Timer1 = new SecondTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setTimerType(Qt::PreciseTimer);
-    Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, guarded(this, &Tfrmclock::Timer1Timer));
-    Timer1->start();
+    connect(Timer1, &SecondTimer::timeout, this, guarded(this, &Tfrmclock::Timer1Timer));
 
     FormCreate();
 }
@@ -75,6 +74,13 @@ void Tfrmclock::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     shapeAndPlace();
+    Timer1->start();
+}
+
+void Tfrmclock::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    Timer1->stop();
 }
 
 void Tfrmclock::Timer1Timer()
@@ -89,9 +95,19 @@ void Tfrmclock::paintEvent(QPaintEvent*)
     const int r = ClockFace::kDialRadius;
     const QColor aqua(0, 255, 255);
 
-    painter.setPen(QPen(aqua, 5));
+    const QRect dial(c.x() - r, c.y() - r, 2 * r, 2 * r);
+    // The hatching goes in two halves: Qt hands a patterned fill of more than about a hundred lines to its worker
+    // threads, which would wake two more threads every second for a disc this small. The ring is drawn on top.
+    painter.setPen(Qt::NoPen);
     painter.setBrush(QBrush(QColor(166, 202, 240), Qt::DiagCrossPattern));
-    painter.drawEllipse(QRect(c.x() - r, c.y() - r, 2 * r, 2 * r));
+    for (const QRect& half : { QRect(0, 0, width(), c.y()), QRect(0, c.y(), width(), height() - c.y()) }) {
+        painter.setClipRect(half);
+        painter.drawEllipse(dial);
+    }
+    painter.setClipping(false);
+    painter.setPen(QPen(aqua, 5));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(dial);
 
     QFont font = painter.font();
     font.setPointSize(10);

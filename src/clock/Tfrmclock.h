@@ -1,10 +1,11 @@
 #pragma once
 
+#include "platform/SecondTimer.h"
+
 #include <QWidget>
 
 class QAction;
 class QMenu;
-class QTimer;
 
 /// The small round desktop clock. Created once at start-up; the main window shows and hides it.
 class Tfrmclock : public QWidget
@@ -14,7 +15,7 @@ public:
     /// mainWindow is the window "显示主窗口" brings back.
     explicit Tfrmclock(QWidget& mainWindow, QWidget* parent = nullptr);
 
-    QTimer* Timer1 = nullptr;
+    SecondTimer* Timer1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QAction* N1 = nullptr; ///< "隐藏电子钟"
     QAction* N2 = nullptr; ///< "显示主窗口"
@@ -29,6 +30,7 @@ public slots:
 protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;

@@ -3,6 +3,7 @@
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
 #include "platform/Guarded.h"
+#include "platform/SecondTimer.h"
 #include "platform/Services.h"
 #include "storage/Settings.h"
 #include "text/DateFormats.h"
@@ -19,7 +20,6 @@
 #include <QShowEvent>
 #include <QSpinBox>
 #include <QTimeEdit>
-#include <QTimer>
 
 namespace {
 
@@ -127,16 +127,14 @@ TFrmShutdown::TFrmShutdown(TNotifyPopup& warningPopup, QWidget* parent)
     Button3 = button(this, "Button3", QStringLiteral("取消设置"), 205, 200, 69, 25);
     Button4 = button(this, "Button4", QStringLiteral("退出"), 283, 200, 69, 25);
 
-    Timer1 = new QTimer(this);
+    Timer1 = new SecondTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setTimerType(Qt::PreciseTimer);
-    Timer1->setInterval(1000);
 
     connect(Button1, &QPushButton::clicked, this, guarded(this, &TFrmShutdown::Button1Click));
     connect(Button2, &QPushButton::clicked, this, guarded(this, &TFrmShutdown::Button2Click));
     connect(Button3, &QPushButton::clicked, this, guarded(this, &TFrmShutdown::Button3Click));
     connect(Button4, &QPushButton::clicked, this, guarded(this, &TFrmShutdown::Button4Click));
-    connect(Timer1, &QTimer::timeout, this, guarded(this, &TFrmShutdown::Timer1Timer));
+    connect(Timer1, &SecondTimer::timeout, this, guarded(this, &TFrmShutdown::Timer1Timer));
     // The running count is saved every few seconds; at exit it is saved as it stands.
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { m_scheduler.exiting(); });
 

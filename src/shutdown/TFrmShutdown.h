@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ShutdownScheduler.h"
+#include "platform/SecondTimer.h"
 
 #include <QDialog>
 
@@ -12,7 +13,6 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QTimeEdit;
-class QTimer;
 class TNotifyPopup;
 
 /// "关机设置": edits the power-off plan. The window lives from start-up on, and its timer carries the plan out
@@ -41,7 +41,7 @@ public:
     QPushButton* Button2 = nullptr; ///< "应用设置"
     QPushButton* Button3 = nullptr; ///< "取消设置"
     QPushButton* Button4 = nullptr; ///< "退出"
-    QTimer* Timer1 = nullptr;
+    SecondTimer* Timer1 = nullptr;
 
 public slots:
     void FormCreate();

@@ -1,5 +1,7 @@
 #include "TLightTimer.h"
 
+#include "platform/SecondTimer.h"
+
 #include <QTimer>
 
 TLightTimer::TLightTimer(QObject* parent, int interval)
@@ -39,7 +41,12 @@ bool TLightTimer::Start()
         return false;
     }
     m_timer->stop();
-    m_timer->start(m_interval);
+    if (m_beat)
+        m_beat->stop();
+    if (usesBeat())
+        m_beat->start();
+    else
+        m_timer->start(m_interval);
     m_enabled = true;
     return true;
 }
@@ -49,11 +56,35 @@ void TLightTimer::Stop(bool disable)
     if (disable)
         m_enabled = false;
     m_timer->stop();
+    if (m_beat)
+        m_beat->stop();
 }
 
 bool TLightTimer::isRunning() const
 {
-    return m_timer->isActive();
+    return m_timer->isActive() || (m_beat && m_beat->isActive());
+}
+
+void TLightTimer::setOnSecondBeat(bool on)
+{
+    if (on == (m_beat != nullptr))
+        return;
+    const bool running = isRunning();
+    Stop(false);
+    if (on) {
+        m_beat = new SecondTimer(this);
+        connect(m_beat, &SecondTimer::timeout, this, &TLightTimer::tick);
+    } else {
+        delete m_beat;
+        m_beat = nullptr;
+    }
+    if (running)
+        Start();
+}
+
+bool TLightTimer::usesBeat() const
+{
+    return m_beat && m_interval == SecondTimer::kInterval;
 }
 
 void TLightTimer::tick()

@@ -5,6 +5,7 @@
 #include <functional>
 
 class QTimer;
+class SecondTimer;
 
 /// A small timer with an on/off state of its own, as the tray icon uses it: starting with an interval of 0 fails,
 /// a new interval restarts a running timer, and an auto-disabling timer stops after its first tick.
@@ -31,11 +32,18 @@ public:
     /// Whether ticks are coming.
     bool isRunning() const;
 
+    /// With an interval of 1000, ride the process's shared second beat (SecondTimer) instead of a timer of its
+    /// own: for a once-a-second look whose phase does not matter, which then costs no wake-up of its own.
+    void setOnSecondBeat(bool on);
+
     /// One tick, exactly as the running timer delivers it. Tests drive the timer through this.
     void tick();
 
 private:
+    bool usesBeat() const;
+
     QTimer* m_timer = nullptr;
+    SecondTimer* m_beat = nullptr;
     int m_interval = 1000;
     bool m_enabled = false;
     bool m_autoDisable = false;

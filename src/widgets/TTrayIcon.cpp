@@ -31,6 +31,8 @@ TTrayIcon::TTrayIcon(QObject* parent)
     m_doubleClickWaitTimer->setHandler([this] { doubleClickWaitTick(); });
     m_leaveTimer->setHandler([this] { leaveTick(); });
     m_trayWatchTimer->setHandler([this] { trayWatchTick(); });
+    // The look for a new notification area comes with the other once-a-second ticks, not on a wake-up of its own.
+    m_trayWatchTimer->setOnSecondBeat(true);
 
     createSystemTrayIcon();
     // Qt has chosen the kind of notification area as it made the icon; the desktop gives the same answer.
@@ -53,6 +55,8 @@ TTrayIcon::~TTrayIcon()
 void TTrayIcon::createSystemTrayIcon()
 {
     m_tray = new QSystemTrayIcon(this);
+    m_shownIconKey = 0;
+    m_shownTip.clear();
     connect(m_tray, &QSystemTrayIcon::activated, this, &TTrayIcon::trayActivated);
     // Balloon reports do not depend on Enabled.
     connect(m_tray, &QSystemTrayIcon::messageClicked, this, [this] {
@@ -228,8 +232,18 @@ void TTrayIcon::RemoveFromTray()
 
 void TTrayIcon::UpdateTray()
 {
-    m_tray->setIcon(m_icon);
-    m_tray->setToolTip(tipText());
+    // Only what changed goes out. Every new picture costs a repaint and a flush to the X server in an XEmbed tray,
+    // and a signal over the bus that makes a StatusNotifierItem host fetch the picture again; the animation would
+    // otherwise send each frame twice and the unchanged tooltip with it, several times a second.
+    if (m_icon.cacheKey() != m_shownIconKey) {
+        m_shownIconKey = m_icon.cacheKey();
+        m_tray->setIcon(m_icon);
+    }
+    const QString tip = tipText();
+    if (tip != m_shownTip) {
+        m_shownTip = tip;
+        m_tray->setToolTip(tip);
+    }
 }
 
 void TTrayIcon::taskbarCreated()

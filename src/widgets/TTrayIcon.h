@@ -188,6 +188,8 @@ private:
     QString m_trayArea; ///< the notification area the icon was last added to, as Desktop names it
     QString m_seenArea; ///< the one seen at the last look
     QPoint m_lastPos;
+    qint64 m_shownIconKey = 0; ///< the picture m_tray shows (QIcon::cacheKey), so an unchanged one is not sent again
+    QString m_shownTip; ///< the tooltip m_tray shows
 
     QSystemTrayIcon* m_tray = nullptr;
     TLightTimer* m_animationTimer = nullptr;

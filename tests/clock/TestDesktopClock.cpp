@@ -6,6 +6,28 @@
 #include <QTest>
 #include <QTimer>
 
+namespace {
+/// Counts the events of one type that reach the watched object.
+class EventCounter : public QObject
+{
+public:
+    EventCounter(QEvent::Type type, int& count)
+        : m_type(type)
+        , m_count(count)
+    { }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == m_type)
+            ++m_count;
+        return false;
+    }
+
+private:
+    QEvent::Type m_type;
+    int& m_count;
+};
+} // namespace
+
 class TestDesktopClock : public QObject
 {
     Q_OBJECT
@@ -121,13 +143,51 @@ private slots:
         QVERIFY(clock.windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(clock.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
         QVERIFY(!(clock.windowFlags() & Qt::WindowStaysOnTopHint));
-        QVERIFY(clock.Timer1->isActive());
         QCOMPARE(clock.Timer1->interval(), 1000);
         QCOMPARE(clock.N1->text(), QStringLiteral("隐藏电子钟"));
         QCOMPARE(clock.N2->text(), QStringLiteral("显示主窗口"));
         // Painting goes through the whole face without a screen of its own.
         QImage image(clock.size(), QImage::Format_ARGB32);
         clock.render(&image);
+    }
+
+    // The face is redrawn every second while it is on screen, and not at all while it is hidden; shown again, it
+    // shows the time of that moment at once and goes on with the seconds.
+    void faceFollowsTheSecondsOnlyWhileShown()
+    {
+        TestEnvironment env;
+        env.clock.set(QDateTime(QDate(2026, 12, 10), QTime(8, 0)));
+        QWidget mainWindow;
+        Tfrmclock clock(mainWindow);
+        QVERIFY(!clock.Timer1->isActive());
+
+        int paints = 0;
+        EventCounter counter(QEvent::Paint, paints);
+        clock.installEventFilter(&counter);
+        clock.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&clock));
+        QVERIFY(clock.Timer1->isActive());
+        int before = paints;
+        QTRY_VERIFY_WITH_TIMEOUT(paints > before + 1, 5000); // the ticks redraw it
+
+        clock.N1->trigger(); // "隐藏电子钟"
+        QVERIFY(!clock.isVisible());
+        QVERIFY(!clock.Timer1->isActive());
+
+        // Hidden while the time moved on to 3:00:00: the hour hand points right, the minute hand straight up.
+        env.clock.set(QDateTime(QDate(2026, 12, 10), QTime(3, 0)));
+        before = paints;
+        clock.show();
+        QVERIFY(clock.Timer1->isActive());
+        QTRY_VERIFY(paints > before);
+        const QImage face = clock.grab().toImage();
+        QCOMPARE(face.pixelColor(75, 57), QColor(0, 0, 255));
+        QCOMPARE(face.pixelColor(57, 30), QColor(0, 128, 0));
+        before = paints;
+        QTRY_VERIFY_WITH_TIMEOUT(paints > before + 1, 5000);
+
+        clock.hide();
+        QVERIFY(!clock.Timer1->isActive());
     }
 
     void placementAndClicks()

@@ -467,6 +467,23 @@ private slots:
         QCOMPARE(ticks, 1);
         QVERIFY(!timer.isRunning());
         QVERIFY(!timer.Enabled());
+
+        // A once-a-second look rides the shared beat, and keeps the timer's own rules.
+        TLightTimer watch;
+        int looks = 0;
+        watch.setHandler([&] { ++looks; });
+        watch.setOnSecondBeat(true);
+        QVERIFY(watch.Start());
+        QVERIFY(watch.isRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(looks >= 2, 5000);
+        watch.setInterval(0);
+        QVERIFY(!watch.isRunning());
+        QVERIFY(watch.Enabled());
+        watch.setInterval(1000);
+        QVERIFY(watch.Start());
+        watch.Stop();
+        QVERIFY(!watch.isRunning());
+        QVERIFY(!watch.Enabled());
     }
 };
 
