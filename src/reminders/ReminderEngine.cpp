@@ -69,16 +69,6 @@ bool ReminderEngine::isDue(const Reminder& r, const QDateTime& second)
     return frequency == weeklyName(sundayBasedDayOfWeek(today));
 }
 
-int ReminderEngine::nextInterval(const QTime& now)
-{
-    constexpr int target = 20; // ms past the turn of the second: late enough never to fall before it
-    constexpr int window = 150; // ticks that land this early in their second are left alone
-    const int phase = now.msec();
-    if (phase < window)
-        return 1000;
-    return 1000 - phase + target;
-}
-
 namespace {
 
 bool isDigit(char c)

@@ -53,11 +53,6 @@ public:
     /// One timer tick at Services::clock().now().
     void tick();
 
-    /// The timer interval that keeps ticks just past the turn of each wall-clock second, given the time a tick
-    /// ended: 1000 while they fall there, else the way back to it. A tick early in its second leaves the rest of
-    /// that second for the pop-up, the sound and the program, so a reminder's program runs in its own second.
-    static int nextInterval(const QTime& now);
-
     /// Told at every tick that read the table, before anything fires: the seconds the tick evaluates, oldest first,
     /// and those the timing rule left out before them (TickSeconds::skipped).
     using Evaluating = std::function<void(const TickSeconds::Span& skipped, const QList<QDateTime>& seconds)>;

@@ -115,8 +115,6 @@ private slots:
     void timeOutFromDispear();
     void brokenPartStopsNothingElse_data();
     void brokenPartStopsNothingElse();
-    void ticksKeepToTheTurnOfTheSecond_data();
-    void ticksKeepToTheTurnOfTheSecond();
     void unreadableTableIsReportedOncePerCause();
     void firstTickAfterCureCatchesUpOnMissedSeconds();
     void lockedTableHoldsNothingUp_data();
@@ -341,26 +339,6 @@ void TestReminderEngine::brokenPartStopsNothingElse()
     QCOMPARE(f.player.openFile, AppPaths::soundDir() + QStringLiteral("call.wav"));
     QVERIFY(f.player.playing);
     QCOMPARE(f.env.errors.size(), errors);
-}
-
-void TestReminderEngine::ticksKeepToTheTurnOfTheSecond_data()
-{
-    QTest::addColumn<int>("phase");
-    QTest::addColumn<int>("interval");
-    QTest::newRow("on the turn") << 0 << 1000;
-    QTest::newRow("just after it") << 20 << 1000;
-    QTest::newRow("still early") << 149 << 1000;
-    QTest::newRow("drifted late") << 150 << 870;
-    QTest::newRow("mid-second") << 500 << 520;
-    QTest::newRow("just before the turn") << 999 << 21;
-}
-
-void TestReminderEngine::ticksKeepToTheTurnOfTheSecond()
-{
-    QFETCH(int, phase);
-    QFETCH(int, interval);
-    QCOMPARE(ReminderEngine::nextInterval(QTime(8, 0, 0).addMSecs(phase)), interval);
-    QCOMPARE((phase + interval) % 1000 < 150, true);
 }
 
 void TestReminderEngine::unreadableTableIsReportedOncePerCause()
