@@ -75,7 +75,7 @@ public:
     static QString remainLabel(int seconds);
 
     /// A running count is saved when it reaches a multiple of this many seconds.
-    static constexpr int kSaveSeconds = 5;
+    static constexpr int kSaveSeconds = 10;
 
 private:
     /// The running count: what the ticks counted down to, and what was last saved of it.
