@@ -85,6 +85,22 @@ QByteArray ProgramUnderTest::readFile(const QString& relative) const
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+QString ProgramUnderTest::reminderTableSql()
+{
+    return QStringLiteral(
+        "CREATE TABLE \"time\" (num INTEGER PRIMARY KEY AUTOINCREMENT, hint TEXT, hintdate TEXT, hinttime TEXT, "
+        "content TEXT, sound TEXT, frequency TEXT, program TEXT, dispear TEXT);");
+}
+
+QString ProgramUnderTest::reminderRowSql(const QDateTime& due, const QString& content, const QString& sound,
+                                         const QString& program, const QString& dispear)
+{
+    return QStringLiteral("INSERT INTO \"time\" (hint,hintdate,hinttime,content,sound,frequency,program,dispear) "
+                          "VALUES ('是','%1','%2','%3','%4','指定时间','%5','%6');\n")
+        .arg(due.toString(QStringLiteral("yyyy-MM-dd")), due.toString(QStringLiteral("HH:mm:ss")), content, sound,
+             program, dispear);
+}
+
 QString ProgramUnderTest::sqlite(const QString& relativeTable, const QString& statement) const
 {
     return run(QStringLiteral("sqlite3"), { path(relativeTable) }, statement.toUtf8());

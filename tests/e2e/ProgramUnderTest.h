@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -19,6 +20,11 @@ public:
     QByteArray readFile(const QString& relative) const;
     /// Runs the sqlite3 tool on a table file of the copy; returns its output.
     QString sqlite(const QString& relativeTable, const QString& statement) const;
+    /// The reminder table's columns as the sqlite3 tool creates them in data/time.db, the way another program would.
+    static QString reminderTableSql();
+    /// The statement that adds one active one-time reminder due at `due` (to the second).
+    static QString reminderRowSql(const QDateTime& due, const QString& content, const QString& sound = {},
+                                  const QString& program = {}, const QString& dispear = {});
 
     /// Starts one more copy of the program. Returns its index.
     int start(const QStringList& arguments = {}, const QStringList& extraEnvironment = {});

@@ -8,23 +8,41 @@
 
 namespace RealInput {
 
-QString run(const QString& program, const QStringList& arguments, int timeoutMs)
+namespace {
+
+// Runs a helper program while the event loop goes on, so a server in the test keeps answering meanwhile. True when it
+// ended by itself with status 0 within the time.
+bool runToEnd(QProcess& process, const QString& program, const QStringList& arguments, int timeoutMs)
 {
-    QProcess process;
     process.start(program, arguments);
     if (!process.waitForStarted(5000))
-        return QString();
+        return false;
     QDeadlineTimer deadline(timeoutMs);
     while (process.state() != QProcess::NotRunning) {
         if (deadline.hasExpired()) {
             process.kill();
             process.waitForFinished(2000);
-            return QString();
+            return false;
         }
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         process.waitForFinished(20);
     }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+// xdotool sends what it is given through XTest; a "--window" option would send synthetic events instead.
+bool xdotool(const QStringList& arguments)
+{
+    QProcess process;
+    return runToEnd(process, QStringLiteral("xdotool"), arguments, 20000);
+}
+
+} // namespace
+
+QString run(const QString& program, const QStringList& arguments, int timeoutMs)
+{
+    QProcess process;
+    if (!runToEnd(process, program, arguments, timeoutMs))
         return QString();
     return QString::fromUtf8(process.readAllStandardOutput());
 }
@@ -75,18 +93,8 @@ QRect windowRect(const QString& windowId)
 
 bool click(const QPoint& point, int button)
 {
-    // xdotool moves and clicks through XTest; a "--window" option would send synthetic events instead.
-    QProcess process;
-    process.start(QStringLiteral("xdotool"),
-                  { QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(point.x()),
-                    QString::number(point.y()), QStringLiteral("click"), QString::number(button) });
-    if (!process.waitForStarted(5000))
-        return false;
-    while (process.state() != QProcess::NotRunning) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        process.waitForFinished(20);
-    }
-    return process.exitCode() == 0;
+    return xdotool({ QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(point.x()),
+                     QString::number(point.y()), QStringLiteral("click"), QString::number(button) });
 }
 
 bool clickControl(qint64 pid, const QString& window, const QString& name, const QString& role, int timeoutMs)
@@ -97,29 +105,12 @@ bool clickControl(qint64 pid, const QString& window, const QString& name, const 
 
 bool key(const QString& keys)
 {
-    QProcess process;
-    process.start(QStringLiteral("xdotool"),
-                  QStringList{ QStringLiteral("key") } + keys.split(QLatin1Char(' '), Qt::SkipEmptyParts));
-    if (!process.waitForStarted(5000))
-        return false;
-    while (process.state() != QProcess::NotRunning) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        process.waitForFinished(20);
-    }
-    return process.exitCode() == 0;
+    return xdotool(QStringList{ QStringLiteral("key") } + keys.split(QLatin1Char(' '), Qt::SkipEmptyParts));
 }
 
 bool type(const QString& text)
 {
-    QProcess process;
-    process.start(QStringLiteral("xdotool"), { QStringLiteral("type"), QStringLiteral("--"), text });
-    if (!process.waitForStarted(5000))
-        return false;
-    while (process.state() != QProcess::NotRunning) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        process.waitForFinished(20);
-    }
-    return process.exitCode() == 0;
+    return xdotool({ QStringLiteral("type"), QStringLiteral("--"), text });
 }
 
 QString focusedWindow()

@@ -188,13 +188,12 @@ void TestInteropThroughWindows::remindersGoOutAndComeInAsICalendar()
     ProgramUnderTest program;
     program.sqlite(
         QStringLiteral("data/time.db"),
-        QStringLiteral(
-            "CREATE TABLE \"time\" (num INTEGER PRIMARY KEY AUTOINCREMENT, hint TEXT, hintdate TEXT, hinttime TEXT, "
-            "content TEXT, sound TEXT, frequency TEXT, program TEXT, dispear TEXT);"
-            "INSERT INTO \"time\" (hint,hintdate,hinttime,content,sound,frequency,program,dispear) VALUES "
-            "('是','2026-03-04','%1','周会','','每周周三','',''),"
-            "('否','2030-01-02','08:00:00','交房租','','指定时间','','30');")
-            .arg(weeklyTime));
+        ProgramUnderTest::reminderTableSql()
+            + QStringLiteral(
+                  "INSERT INTO \"time\" (hint,hintdate,hinttime,content,sound,frequency,program,dispear) VALUES "
+                  "('是','2026-03-04','%1','周会','','每周周三','',''),"
+                  "('否','2030-01-02','08:00:00','交房租','','指定时间','','30');")
+                  .arg(weeklyTime));
     const int copy = program.start();
     const qint64 pid = program.pid(copy);
     QVERIFY2(opens(QStringLiteral("Vantrel")), "main window");

@@ -17,17 +17,6 @@ private slots:
 
 namespace {
 
-const QString kCreateTable = QStringLiteral(
-    "CREATE TABLE \"time\" (num INTEGER PRIMARY KEY AUTOINCREMENT, hint TEXT, hintdate TEXT, hinttime TEXT, "
-    "content TEXT, sound TEXT, frequency TEXT, program TEXT, dispear TEXT);");
-
-QString insertReminder(const QDateTime& due, const QString& content, const QString& program)
-{
-    return QStringLiteral("INSERT INTO \"time\" (hint,hintdate,hinttime,content,sound,frequency,program,dispear) "
-                          "VALUES ('是','%1','%2','%3','','指定时间','%4','30');")
-        .arg(due.toString(QStringLiteral("yyyy-MM-dd")), due.toString(QStringLiteral("HH:mm:ss")), content, program);
-}
-
 /// A whole second a few seconds from now.
 QDateTime secondsAhead(int seconds)
 {
@@ -40,7 +29,7 @@ QDateTime secondsAhead(int seconds)
 void TestMissedReminderReport::reminderDueWhileOffIsListedAtTheNextStart()
 {
     ProgramUnderTest program;
-    program.sqlite(QStringLiteral("data/time.db"), kCreateTable);
+    program.sqlite(QStringLiteral("data/time.db"), ProgramUnderTest::reminderTableSql());
     // Today's plan would list the same reminders on a pop-up of its own.
     program.writeFile(QStringLiteral("helper.ini"), "[system]\r\nshow=0\r\n");
     // Each reminder's program appends a line to a file of its own.
@@ -59,7 +48,9 @@ void TestMissedReminderReport::reminderDueWhileOffIsListedAtTheNextStart()
     const qint64 firstPid = program.pid(first);
     QVERIFY2(!ProgramUnderTest::waitForWindows(QStringLiteral("^Vantrel$"), 20000).isEmpty(), "main window");
     const QDateTime firedAt = secondsAhead(3);
-    program.sqlite(QStringLiteral("data/time.db"), insertReminder(firedAt, QStringLiteral("运行时到期"), firedScript));
+    program.sqlite(
+        QStringLiteral("data/time.db"),
+        ProgramUnderTest::reminderRowSql(firedAt, QStringLiteral("运行时到期"), {}, firedScript, QStringLiteral("30")));
     QVERIFY2(ProgramUnderTest::waitFor([&] { return !program.readFile(QStringLiteral("fired.txt")).isEmpty(); }, 10000),
              qPrintable(program.errorOutput(first)));
 
@@ -77,7 +68,8 @@ void TestMissedReminderReport::reminderDueWhileOffIsListedAtTheNextStart()
     // A reminder falls due while the program is not running.
     const QDateTime missedAt = secondsAhead(2);
     program.sqlite(QStringLiteral("data/time.db"),
-                   insertReminder(missedAt, QStringLiteral("关着时到期"), missedScript));
+                   ProgramUnderTest::reminderRowSql(missedAt, QStringLiteral("关着时到期"), {}, missedScript,
+                                                    QStringLiteral("30")));
     QTest::qWait(int(QDateTime::currentDateTime().msecsTo(missedAt)) + 1500);
 
     const int second = program.start();

@@ -22,17 +22,6 @@ private slots:
 
 namespace {
 
-const QString kCreateTable = QStringLiteral(
-    "CREATE TABLE \"time\" (num INTEGER PRIMARY KEY AUTOINCREMENT, hint TEXT, hintdate TEXT, hinttime TEXT, "
-    "content TEXT, sound TEXT, frequency TEXT, program TEXT, dispear TEXT);");
-
-QString insertReminder(const QDateTime& due, const QString& content, const QString& dispear)
-{
-    return QStringLiteral("INSERT INTO \"time\" (hint,hintdate,hinttime,content,sound,frequency,program,dispear) "
-                          "VALUES ('是','%1','%2','%3','','指定时间','','%4');")
-        .arg(due.toString(QStringLiteral("yyyy-MM-dd")), due.toString(QStringLiteral("HH:mm:ss")), content, dispear);
-}
-
 bool visible(const QString& titlePattern)
 {
     return !ProgramUnderTest::windows(titlePattern).isEmpty();
@@ -43,7 +32,7 @@ bool visible(const QString& titlePattern)
 void TestRealInput::popupTakesAClickWhileTheListIsOpen()
 {
     ProgramUnderTest program;
-    program.sqlite(QStringLiteral("data/time.db"), kCreateTable);
+    program.sqlite(QStringLiteral("data/time.db"), ProgramUnderTest::reminderTableSql());
     const int copy = program.start();
     const qint64 pid = program.pid(copy);
     QVERIFY2(!ProgramUnderTest::waitForWindows(QStringLiteral("^Vantrel$"), 20000).isEmpty(), "main window");
@@ -56,7 +45,7 @@ void TestRealInput::popupTakesAClickWhileTheListIsOpen()
     const QDateTime now = QDateTime::currentDateTime();
     program.sqlite(
         QStringLiteral("data/time.db"),
-        insertReminder(now.addSecs(3).addMSecs(-now.time().msec()), QStringLiteral("点我关闭"), QStringLiteral("0")));
+        ProgramUnderTest::reminderRowSql(now.addSecs(3), QStringLiteral("点我关闭"), {}, {}, QStringLiteral("0")));
     const QStringList popups
         = ProgramUnderTest::waitForWindows(ProgramUnderTest::titled(QStringLiteral("提醒")), 10000);
     QVERIFY2(popups.size() == 1, "the pop-up comes up");
@@ -86,10 +75,10 @@ void TestRealInput::trayMenuWorksWhileTheListIsOpen()
     NotificationAreas areas;
     QVERIFY2(areas.startTrayer(), "trayer is needed (see README)");
     ProgramUnderTest program;
-    program.sqlite(QStringLiteral("data/time.db"), kCreateTable);
+    program.sqlite(QStringLiteral("data/time.db"), ProgramUnderTest::reminderTableSql());
     // Dated today, so that today's plan has a line; far enough ahead never to fire during the test.
     const QDateTime later = QDateTime(QDate::currentDate(), QTime(23, 59, 59));
-    program.sqlite(QStringLiteral("data/time.db"), insertReminder(later, QStringLiteral("今天的事"), QString()));
+    program.sqlite(QStringLiteral("data/time.db"), ProgramUnderTest::reminderRowSql(later, QStringLiteral("今天的事")));
     program.writeFile(QStringLiteral("helper.ini"), "[system]\r\nshow=0\r\n");
     const int copy = program.start();
     const qint64 pid = program.pid(copy);

@@ -17,10 +17,7 @@ private slots:
 void TestReminderFires::rowWrittenWithSqliteFiresInItsSecond()
 {
     ProgramUnderTest program;
-    program.sqlite(QStringLiteral("data/time.db"),
-                   QStringLiteral("CREATE TABLE \"time\" (num INTEGER PRIMARY KEY AUTOINCREMENT, hint TEXT, "
-                                  "hintdate TEXT, hinttime TEXT, content TEXT, sound TEXT, frequency TEXT, "
-                                  "program TEXT, dispear TEXT);"));
+    program.sqlite(QStringLiteral("data/time.db"), ProgramUnderTest::reminderTableSql());
     const QString marker = program.path(QStringLiteral("fired.txt"));
     const QString script = program.path(QStringLiteral("on-reminder.sh"));
     program.writeFile(QStringLiteral("on-reminder.sh"),

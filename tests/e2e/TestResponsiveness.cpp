@@ -20,18 +20,6 @@ private slots:
 
 namespace {
 
-const QString kCreateTable = QStringLiteral(
-    "CREATE TABLE \"time\" (num INTEGER PRIMARY KEY AUTOINCREMENT, hint TEXT, hintdate TEXT, hinttime TEXT, "
-    "content TEXT, sound TEXT, frequency TEXT, program TEXT, dispear TEXT);");
-
-QString insertReminder(const QDateTime& due, const QString& content, const QString& sound, const QString& program)
-{
-    return QStringLiteral("INSERT INTO \"time\" (hint,hintdate,hinttime,content,sound,frequency,program,dispear) "
-                          "VALUES ('是','%1','%2','%3','%4','指定时间','%5','1');\n")
-        .arg(due.toString(QStringLiteral("yyyy-MM-dd")), due.toString(QStringLiteral("HH:mm:ss")), content, sound,
-             program);
-}
-
 /// A script that appends its name and the moment it ran to a file; returns its path.
 QString recorder(const ProgramUnderTest& program, const QString& name, const QString& log)
 {
@@ -81,7 +69,7 @@ void TestResponsiveness::lockedTableLosesNothing()
     QFETCH(int, lockSeconds);
     QFETCH(int, errors);
     ProgramUnderTest program;
-    program.sqlite(QStringLiteral("data/time.db"), kCreateTable);
+    program.sqlite(QStringLiteral("data/time.db"), ProgramUnderTest::reminderTableSql());
     const QString script = recorder(program, QStringLiteral("due"), QStringLiteral("fired.txt"));
     const int copy = program.start();
     const qint64 pid = program.pid(copy);
@@ -93,7 +81,9 @@ void TestResponsiveness::lockedTableLosesNothing()
     // The lock starts a little before the reminder's second and lasts beyond it.
     const QDateTime lockAt = wholeSecondsAhead(3);
     const QDateTime due = lockAt.addSecs(1);
-    program.sqlite(QStringLiteral("data/time.db"), insertReminder(due, QStringLiteral("锁定时到期"), {}, script));
+    program.sqlite(
+        QStringLiteral("data/time.db"),
+        ProgramUnderTest::reminderRowSql(due, QStringLiteral("锁定时到期"), {}, script, QStringLiteral("1")));
     waitUntil(lockAt);
     QProcess writer;
     writer.start(QStringLiteral("sqlite3"), { program.path(QStringLiteral("data/time.db")) });
@@ -146,7 +136,7 @@ void TestResponsiveness::sameSecondRemindersWithSoundsRunInTheirSecond()
                               QStringLiteral("天鹅湖"), QStringLiteral("月亮代表我的心") };
     constexpr int kRuns = 10;
     ProgramUnderTest program;
-    program.sqlite(QStringLiteral("data/time.db"), kCreateTable);
+    program.sqlite(QStringLiteral("data/time.db"), ProgramUnderTest::reminderTableSql());
     QStringList scripts;
     for (int i = 0; i < sounds.size(); ++i)
         scripts << recorder(program, QStringLiteral("r%1").arg(i), QStringLiteral("runs.txt"));
@@ -160,7 +150,8 @@ void TestResponsiveness::sameSecondRemindersWithSoundsRunInTheirSecond()
         const QDateTime due = first.addSecs(2 * run);
         dueSeconds << due.toMSecsSinceEpoch() / 1000.0;
         for (int i = 0; i < sounds.size(); ++i)
-            rows += insertReminder(due, QStringLiteral("同一秒 %1").arg(i), sounds.at(i), scripts.at(i));
+            rows += ProgramUnderTest::reminderRowSql(due, QStringLiteral("同一秒 %1").arg(i), sounds.at(i),
+                                                     scripts.at(i), QStringLiteral("1"));
     }
     program.sqlite(QStringLiteral("data/time.db"), rows);
     waitUntil(first.addSecs(2 * kRuns + 2));
