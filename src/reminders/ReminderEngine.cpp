@@ -53,20 +53,14 @@ ReminderEngine::ReminderEngine(TableQuery& query, ReminderPopup& popup, SoundPla
 
 bool ReminderEngine::isDue(const Reminder& r, const QDateTime& second)
 {
-    if (r.hint != QStringLiteral("是") || !r.hinttime.isValid())
-        return false;
-    const QTime now = second.time();
-    if (r.hinttime.hour() != now.hour() || r.hinttime.minute() != now.minute() || r.hinttime.second() != now.second())
-        return false;
-    const QDate today = second.date();
-    const QString& frequency = r.frequency;
-    if (frequency == QStringLiteral("指定时间"))
-        return r.hintdate.isValid() && r.hintdate == today;
-    if (frequency == QStringLiteral("每天一次"))
-        return true;
-    if (frequency == QStringLiteral("每月一次"))
-        return r.hintdate.isValid() && r.hintdate.day() == today.day();
-    return frequency == weeklyName(sundayBasedDayOfWeek(today));
+    // The due rule is written once, on the text the table stores: a row already read is written back that way.
+    const QByteArray hint = r.hint.toUtf8();
+    const QByteArray date
+        = r.hintdate.isValid() ? r.hintdate.toString(QStringLiteral("yyyy-MM-dd")).toLatin1() : QByteArray();
+    const QByteArray time
+        = r.hinttime.isValid() ? r.hinttime.toString(QStringLiteral("HH:mm:ss")).toLatin1() : QByteArray();
+    const QByteArray frequency = r.frequency.toUtf8();
+    return isDue(StoredRow{ hint, date, time, frequency }, Second(second));
 }
 
 namespace {

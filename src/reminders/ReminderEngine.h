@@ -84,8 +84,8 @@ public:
         QByteArray m_timeText; ///< "HH:mm:ss", as the program stores a time
         QByteArray m_weekly; ///< the weekly frequency of this day, UTF-8
     };
-    /// isDue() on a row's stored text, with the same answer but without reading the row into a Reminder: a date or
-    /// time in the form the program stores ("yyyy-MM-dd", "HH:mm:ss") is compared as text with the second's, which
+    /// The due rule itself, on a row's stored text, so the engine never reads a row into a Reminder to test it: a date
+    /// or time in the form the program stores ("yyyy-MM-dd", "HH:mm:ss") is compared as text with the second's, which
     /// needs no time zone arithmetic; any other text is parsed as reading the row would parse it.
     static bool isDue(const StoredRow& row, const Second& second);
 
