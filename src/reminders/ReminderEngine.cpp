@@ -206,7 +206,7 @@ bool ReminderEngine::readDue(const QList<QDateTime>& seconds, QVector<QVector<Re
         const QDateTime now = Services::clock().now();
         if (!m_lockedSince.isValid())
             m_lockedSince = now;
-        if (!m_lockReported && m_lockedSince.secsTo(now) > kLockReportSeconds) {
+        if (!m_lockReported && m_lockedSince.msecsTo(now) > kLockReportSeconds * 1000) {
             m_lockReported = true;
             Services::reportError(error.text());
         }
