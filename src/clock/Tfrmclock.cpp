@@ -12,6 +12,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QStyle>
+#include <QStyleOption>
 
 Tfrmclock::Tfrmclock(QWidget& mainWindow, QWidget* parent)
     // A tool window keeps the clock off the task bar; it is not kept above other windows.
@@ -88,16 +90,40 @@ void Tfrmclock::Timer1Timer()
     update();
 }
 
-void Tfrmclock::paintEvent(QPaintEvent*)
+void Tfrmclock::changeEvent(QEvent* event)
 {
-    QPainter painter(this);
+    QWidget::changeEvent(event);
+    // A new skin or font changes the face; it is drawn afresh at the next paint.
+    switch (event->type()) {
+    case QEvent::PaletteChange:
+    case QEvent::StyleChange:
+    case QEvent::FontChange:
+        m_face = QPixmap();
+        break;
+    default:
+        break;
+    }
+}
+
+QPixmap Tfrmclock::drawFace() const
+{
+    const qreal scale = devicePixelRatio();
+    QPixmap face(size() * scale);
+    face.setDevicePixelRatio(scale);
+    QPainter painter(&face);
+    // The window's own background first, as the window would draw it: the palette, then a skin's style sheet.
+    painter.fillRect(rect(), palette().brush(QPalette::Window));
+    QStyleOption option;
+    option.initFrom(this);
+    style()->drawPrimitive(QStyle::PE_Widget, &option, &painter, this);
+
     const QPoint c = ClockFace::centre(width(), height());
     const int r = ClockFace::kDialRadius;
     const QColor aqua(0, 255, 255);
 
     const QRect dial(c.x() - r, c.y() - r, 2 * r, 2 * r);
     // The hatching goes in two halves: Qt hands a patterned fill of more than about a hundred lines to its worker
-    // threads, which would wake two more threads every second for a disc this small. The ring is drawn on top.
+    // threads, which would wake two more threads for a disc this small. The ring is drawn on top.
     painter.setPen(Qt::NoPen);
     painter.setBrush(QBrush(QColor(166, 202, 240), Qt::DiagCrossPattern));
     for (const QRect& half : { QRect(0, 0, width(), c.y()), QRect(0, c.y(), width(), height() - c.y()) }) {
@@ -109,7 +135,7 @@ void Tfrmclock::paintEvent(QPaintEvent*)
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(dial);
 
-    QFont font = painter.font();
+    QFont font = this->font();
     font.setPointSize(10);
     font.setBold(true);
     painter.setFont(font);
@@ -125,7 +151,17 @@ void Tfrmclock::paintEvent(QPaintEvent*)
             painter.drawText(QRect(numeral.topLeft, QSize(40, 40)), Qt::AlignLeft | Qt::AlignTop, numeral.text);
         }
     }
+    return face;
+}
 
+void Tfrmclock::paintEvent(QPaintEvent*)
+{
+    // Only the hands move: the rest of the face is drawn once and copied every second.
+    if (m_face.isNull() || m_face.size() != size() * devicePixelRatio())
+        m_face = drawFace();
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_face);
+    const QPoint c = ClockFace::centre(width(), height());
     for (const ClockFace::Hand& hand : ClockFace::hands(c, Services::clock().now().time())) {
         painter.setPen(QPen(hand.colour, hand.width));
         painter.drawLine(c, hand.tip);

@@ -2,6 +2,7 @@
 
 #include "platform/SecondTimer.h"
 
+#include <QPixmap>
 #include <QWidget>
 
 class QAction;
@@ -31,6 +32,7 @@ protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -38,6 +40,9 @@ protected:
 private:
     /// Cuts the window to its disc and puts it at the top-right corner of the screen.
     void shapeAndPlace();
+    /// The face without its hands: background, dial, hour dots and numerals.
+    QPixmap drawFace() const;
 
     QWidget& m_mainWindow;
+    QPixmap m_face; ///< drawFace() at the window's size; empty until painted, and after a change of skin or font
 };

@@ -190,6 +190,34 @@ private slots:
         QVERIFY(!clock.Timer1->isActive());
     }
 
+    void faceFollowsASkinChange()
+    {
+        // The face without its hands is drawn once and kept: a new skin must still reach it.
+        TestEnvironment env;
+        env.clock.set(QDateTime(QDate(2026, 12, 10), QTime(8, 0)));
+        QWidget mainWindow;
+        Tfrmclock clock(mainWindow);
+        clock.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&clock));
+        const QColor magenta(255, 0, 255);
+        auto magentaPixels = [&] {
+            const QImage face = clock.grab().toImage();
+            int count = 0;
+            for (int y = 0; y < face.height(); ++y) {
+                for (int x = 0; x < face.width(); ++x)
+                    count += face.pixelColor(x, y) == magenta;
+            }
+            return count;
+        };
+        QCOMPARE(magentaPixels(), 0);
+        QPalette palette = clock.palette();
+        palette.setColor(QPalette::Window, magenta);
+        clock.setPalette(palette);
+        QVERIFY2(magentaPixels() > 1000, "the background between the hatching shows the new colour");
+        env.clock.set(QDateTime(QDate(2026, 12, 10), QTime(3, 0)));
+        QCOMPARE(clock.grab().toImage().pixelColor(75, 57), QColor(0, 0, 255)); // the hands still move over it
+    }
+
     void placementAndClicks()
     {
         TestEnvironment env;
