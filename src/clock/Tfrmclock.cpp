@@ -122,8 +122,8 @@ QPixmap Tfrmclock::drawFace() const
     const QColor aqua(0, 255, 255);
 
     const QRect dial(c.x() - r, c.y() - r, 2 * r, 2 * r);
-    // The hatching goes in two halves: Qt hands a patterned fill of more than about a hundred lines to its worker
-    // threads, which would wake two more threads for a disc this small. The ring is drawn on top.
+    // The hatching goes in two halves: Qt hands a fill of more than about a hundred lines to its worker threads,
+    // which would wake two more threads for a disc this small. The ring is drawn on top.
     painter.setPen(Qt::NoPen);
     painter.setBrush(QBrush(QColor(166, 202, 240), Qt::DiagCrossPattern));
     for (const QRect& half : { QRect(0, 0, width(), c.y()), QRect(0, c.y(), width(), height() - c.y()) }) {
@@ -160,8 +160,13 @@ void Tfrmclock::paintEvent(QPaintEvent*)
     if (m_face.isNull() || m_face.size() != size() * devicePixelRatio())
         m_face = drawFace();
     QPainter painter(this);
-    painter.drawPixmap(0, 0, m_face);
     const QPoint c = ClockFace::centre(width(), height());
+    // Copied in two halves, for the reason the hatching is drawn in two.
+    const qreal scale = m_face.devicePixelRatio();
+    for (const QRect& half : { QRect(0, 0, width(), c.y()), QRect(0, c.y(), width(), height() - c.y()) }) {
+        const QRectF source(half.x() * scale, half.y() * scale, half.width() * scale, half.height() * scale);
+        painter.drawPixmap(QRectF(half), m_face, source);
+    }
     for (const ClockFace::Hand& hand : ClockFace::hands(c, Services::clock().now().time())) {
         painter.setPen(QPen(hand.colour, hand.width));
         painter.drawLine(c, hand.tip);
