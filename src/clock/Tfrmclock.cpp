@@ -105,6 +105,14 @@ void Tfrmclock::changeEvent(QEvent* event)
     }
 }
 
+std::array<QRect, 2> Tfrmclock::halves() const
+{
+    // Qt hands a fill or copy of more than about a hundred lines to its worker threads, which would wake two more
+    // threads every second for a window this small; above and below the centre, each half stays under that.
+    const int middle = ClockFace::centre(width(), height()).y();
+    return { QRect(0, 0, width(), middle), QRect(0, middle, width(), height() - middle) };
+}
+
 QPixmap Tfrmclock::drawFace() const
 {
     const qreal scale = devicePixelRatio();
@@ -122,11 +130,10 @@ QPixmap Tfrmclock::drawFace() const
     const QColor aqua(0, 255, 255);
 
     const QRect dial(c.x() - r, c.y() - r, 2 * r, 2 * r);
-    // The hatching goes in two halves: Qt hands a fill of more than about a hundred lines to its worker threads,
-    // which would wake two more threads for a disc this small. The ring is drawn on top.
+    // The hatching goes in halves; the ring is drawn on top.
     painter.setPen(Qt::NoPen);
     painter.setBrush(QBrush(QColor(166, 202, 240), Qt::DiagCrossPattern));
-    for (const QRect& half : { QRect(0, 0, width(), c.y()), QRect(0, c.y(), width(), height() - c.y()) }) {
+    for (const QRect& half : halves()) {
         painter.setClipRect(half);
         painter.drawEllipse(dial);
     }
@@ -161,9 +168,8 @@ void Tfrmclock::paintEvent(QPaintEvent*)
         m_face = drawFace();
     QPainter painter(this);
     const QPoint c = ClockFace::centre(width(), height());
-    // Copied in two halves, for the reason the hatching is drawn in two.
     const qreal scale = m_face.devicePixelRatio();
-    for (const QRect& half : { QRect(0, 0, width(), c.y()), QRect(0, c.y(), width(), height() - c.y()) }) {
+    for (const QRect& half : halves()) {
         const QRectF source(half.x() * scale, half.y() * scale, half.width() * scale, half.height() * scale);
         painter.drawPixmap(QRectF(half), m_face, source);
     }

@@ -3,7 +3,10 @@
 #include "platform/SecondTimer.h"
 
 #include <QPixmap>
+#include <QRect>
 #include <QWidget>
+
+#include <array>
 
 class QAction;
 class QMenu;
@@ -40,6 +43,8 @@ protected:
 private:
     /// Cuts the window to its disc and puts it at the top-right corner of the screen.
     void shapeAndPlace();
+    /// The window above and below the centre, each drawn on its own.
+    std::array<QRect, 2> halves() const;
     /// The face without its hands: background, dial, hour dots and numerals.
     QPixmap drawFace() const;
 
