@@ -64,7 +64,21 @@ TFrmAlarm::TFrmAlarm(QWidget* parent)
     DBGrid1 = new QTableView(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setAccessibleName(QStringLiteral("提醒列表"));
-    deferHeaderSizing(DBGrid1);
+    // The row height and the widths that follow each column's text need the font: set when the list is first shown.
+    deferHeaderSizing(DBGrid1, [this] {
+        const QFontMetrics fm = fontMetrics();
+        DBGrid1->verticalHeader()->setDefaultSectionSize(fm.height() + 6);
+        const auto widthFor = [&fm](const QString& sample) { return fm.horizontalAdvance(sample) + 12; };
+        const QString samples[] = { QStringLiteral("2000-12-31"),
+                                    QStringLiteral("23:59:59"),
+                                    QStringLiteral("提醒内容提醒内容提醒内容"),
+                                    QStringLiteral("爱我的人和我爱的人"),
+                                    QStringLiteral("指定时间"),
+                                    QStringLiteral("C:/Program Files/app"),
+                                    QStringLiteral("消失时间") };
+        for (int column = 1; column <= int(std::size(samples)); ++column)
+            DBGrid1->setColumnWidth(column, widthFor(samples[column - 1]));
+    });
     DBGrid1->setModel(DataSource1);
     DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -74,7 +88,7 @@ TFrmAlarm::TFrmAlarm(QWidget* parent)
     DBGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     DBGrid1->horizontalHeader()->setHighlightSections(false);
     DBGrid1->verticalHeader()->setFixedWidth(12); // the row indicator
-    DBGrid1->setColumnWidth(0, 59); // the switch column is fixed narrow; the others follow their text when shown
+    DBGrid1->setColumnWidth(0, 59); // the switch column is fixed narrow
 
     DBEdit1 = new QLineEdit(this);
     DBEdit1->setObjectName(QStringLiteral("DBEdit1"));
@@ -168,27 +182,6 @@ void TFrmAlarm::runAndReload(const QString& statement)
     Query2->setSql(statement);
     Query2->execSql();
     reloadList();
-}
-
-void TFrmAlarm::showEvent(QShowEvent* event)
-{
-    if (!m_gridMeasured) {
-        m_gridMeasured = true;
-        const QFontMetrics fm = fontMetrics();
-        DBGrid1->verticalHeader()->setDefaultSectionSize(fm.height() + 6);
-        // The default widths follow what each column holds.
-        const auto widthFor = [&fm](const QString& sample) { return fm.horizontalAdvance(sample) + 12; };
-        const QString samples[] = { QStringLiteral("2000-12-31"),
-                                    QStringLiteral("23:59:59"),
-                                    QStringLiteral("提醒内容提醒内容提醒内容"),
-                                    QStringLiteral("爱我的人和我爱的人"),
-                                    QStringLiteral("指定时间"),
-                                    QStringLiteral("C:/Program Files/app"),
-                                    QStringLiteral("消失时间") };
-        for (int column = 1; column <= int(std::size(samples)); ++column)
-            DBGrid1->setColumnWidth(column, widthFor(samples[column - 1]));
-    }
-    CentredDialog::showEvent(event);
 }
 
 void TFrmAlarm::FormShow()

@@ -54,9 +54,6 @@ public slots:
     void ExportCalendarClick();
     void ImportCalendarClick();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     /// Shows 停止 when the current row's hint is "是", else 运行.
     void applyRunStopRule();
@@ -66,5 +63,4 @@ private:
     void onCurrentRowChanged(int row);
 
     Opens m_opens;
-    bool m_gridMeasured = false; ///< the row height and column widths, which need the font, are set at first show
 };

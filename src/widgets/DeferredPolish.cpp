@@ -22,8 +22,10 @@ namespace {
 class HeaderAtFirstShow : public QObject
 {
 public:
-    explicit HeaderAtFirstShow(QTableView* grid)
+    HeaderAtFirstShow(QTableView* grid, bool showHeader, std::function<void()> atFirstShow)
         : QObject(grid)
+        , m_showHeader(showHeader)
+        , m_atFirstShow(std::move(atFirstShow))
     { }
 
 protected:
@@ -32,20 +34,31 @@ protected:
         if (event->type() == QEvent::Show) {
             auto* grid = static_cast<QTableView*>(watched);
             grid->removeEventFilter(this);
-            grid->horizontalHeader()->show();
+            if (m_atFirstShow)
+                m_atFirstShow();
+            if (m_showHeader)
+                grid->horizontalHeader()->show();
             grid->doItemsLayout();
             deleteLater();
         }
         return false;
     }
+
+private:
+    bool m_showHeader;
+    std::function<void()> m_atFirstShow;
 };
 
 } // namespace
 
-void deferHeaderSizing(QTableView* grid)
+void deferHeaderSizing(QTableView* grid, std::function<void()> atFirstShow)
 {
-    if (grid->isVisible() || grid->horizontalHeader()->isHidden())
+    if (grid->isVisible()) {
+        if (atFirstShow)
+            atFirstShow();
         return;
+    }
+    const bool showHeader = !grid->horizontalHeader()->isHidden();
     grid->horizontalHeader()->hide();
-    grid->installEventFilter(new HeaderAtFirstShow(grid));
+    grid->installEventFilter(new HeaderAtFirstShow(grid, showHeader, std::move(atFirstShow)));
 }

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class QTableView;
 
 /// Leaves the polish of a widget in a hidden window until the window is shown.
@@ -24,5 +26,6 @@ protected:
 /// Keeps a grid's column titles from being measured until the grid is first shown. Giving a table view its model
 /// sizes the titles' text at once, which loads the font engines of the grid's font (about a megabyte) for a window
 /// that may never be opened. Call before setModel: the titles stay hidden until the grid is first shown, then
-/// appear and the grid lays itself out, before anything is drawn.
-void deferHeaderSizing(QTableView* grid);
+/// appear and the grid lays itself out, before anything is drawn. atFirstShow runs then too, before the layout: the
+/// place for the rest of the grid's sizing that needs its font (row height, column widths by their text).
+void deferHeaderSizing(QTableView* grid, std::function<void()> atFirstShow = {});
