@@ -92,6 +92,12 @@ QString ProgramUnderTest::reminderTableSql()
         "content TEXT, sound TEXT, frequency TEXT, program TEXT, dispear TEXT);");
 }
 
+QDateTime ProgramUnderTest::wholeSecondsAhead(int seconds)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    return now.addSecs(seconds).addMSecs(-now.time().msec());
+}
+
 QString ProgramUnderTest::reminderRowSql(const QDateTime& due, const QString& content, const QString& sound,
                                          const QString& program, const QString& dispear)
 {

@@ -22,6 +22,8 @@ public:
     QString sqlite(const QString& relativeTable, const QString& statement) const;
     /// The reminder table's columns as the sqlite3 tool creates them in data/time.db, the way another program would.
     static QString reminderTableSql();
+    /// The start of the whole second `seconds` from now: a moment to make a reminder due at.
+    static QDateTime wholeSecondsAhead(int seconds);
     /// The statement that adds one active one-time reminder due at `due` (to the second).
     static QString reminderRowSql(const QDateTime& due, const QString& content, const QString& sound = {},
                                   const QString& program = {}, const QString& dispear = {});

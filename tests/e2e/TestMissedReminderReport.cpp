@@ -15,17 +15,6 @@ private slots:
     void reminderDueWhileOffIsListedAtTheNextStart();
 };
 
-namespace {
-
-/// A whole second a few seconds from now.
-QDateTime secondsAhead(int seconds)
-{
-    const QDateTime now = QDateTime::currentDateTime();
-    return now.addSecs(seconds).addMSecs(-now.time().msec());
-}
-
-} // namespace
-
 void TestMissedReminderReport::reminderDueWhileOffIsListedAtTheNextStart()
 {
     ProgramUnderTest program;
@@ -47,7 +36,7 @@ void TestMissedReminderReport::reminderDueWhileOffIsListedAtTheNextStart()
     const int first = program.start();
     const qint64 firstPid = program.pid(first);
     QVERIFY2(!ProgramUnderTest::waitForWindows(QStringLiteral("^Vantrel$"), 20000).isEmpty(), "main window");
-    const QDateTime firedAt = secondsAhead(3);
+    const QDateTime firedAt = ProgramUnderTest::wholeSecondsAhead(3);
     program.sqlite(
         QStringLiteral("data/time.db"),
         ProgramUnderTest::reminderRowSql(firedAt, QStringLiteral("运行时到期"), {}, firedScript, QStringLiteral("30")));
@@ -66,7 +55,7 @@ void TestMissedReminderReport::reminderDueWhileOffIsListedAtTheNextStart()
     QVERIFY(program.readFile(QStringLiteral("helper.ini")).contains("lastalive="));
 
     // A reminder falls due while the program is not running.
-    const QDateTime missedAt = secondsAhead(2);
+    const QDateTime missedAt = ProgramUnderTest::wholeSecondsAhead(2);
     program.sqlite(QStringLiteral("data/time.db"),
                    ProgramUnderTest::reminderRowSql(missedAt, QStringLiteral("关着时到期"), {}, missedScript,
                                                     QStringLiteral("30")));

@@ -42,10 +42,9 @@ void TestRealInput::popupTakesAClickWhileTheListIsOpen()
              "the list opens");
 
     // A reminder that stays until it is clicked fires while the list is open.
-    const QDateTime now = QDateTime::currentDateTime();
-    program.sqlite(
-        QStringLiteral("data/time.db"),
-        ProgramUnderTest::reminderRowSql(now.addSecs(3), QStringLiteral("点我关闭"), {}, {}, QStringLiteral("0")));
+    program.sqlite(QStringLiteral("data/time.db"),
+                   ProgramUnderTest::reminderRowSql(ProgramUnderTest::wholeSecondsAhead(3), QStringLiteral("点我关闭"),
+                                                    {}, {}, QStringLiteral("0")));
     const QStringList popups
         = ProgramUnderTest::waitForWindows(ProgramUnderTest::titled(QStringLiteral("提醒")), 10000);
     QVERIFY2(popups.size() == 1, "the pop-up comes up");

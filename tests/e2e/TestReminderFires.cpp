@@ -28,13 +28,10 @@ void TestReminderFires::rowWrittenWithSqliteFiresInItsSecond()
     QVERIFY2(!ProgramUnderTest::waitForWindows(QStringLiteral("^Vantrel$"), 20000).isEmpty(), "main window");
 
     // Due a few seconds ahead of the running program's clock, the same local time as ours.
-    const QDateTime now = QDateTime::currentDateTime();
-    const QDateTime due = now.addSecs(4).addMSecs(-now.time().msec());
-    program.sqlite(
-        QStringLiteral("data/time.db"),
-        QStringLiteral("INSERT INTO \"time\" (hint,hintdate,hinttime,content,sound,frequency,program,dispear) "
-                       "VALUES ('是','%1','%2','端到端提醒','小闹钟','指定时间','%3','30');")
-            .arg(due.toString(QStringLiteral("yyyy-MM-dd")), due.toString(QStringLiteral("HH:mm:ss")), script));
+    const QDateTime due = ProgramUnderTest::wholeSecondsAhead(4);
+    program.sqlite(QStringLiteral("data/time.db"),
+                   ProgramUnderTest::reminderRowSql(due, QStringLiteral("端到端提醒"), QStringLiteral("小闹钟"), script,
+                                                    QStringLiteral("30")));
 
     QVERIFY2(
         ProgramUnderTest::waitFor([&] { return program.readFile(QStringLiteral("fired.txt")).endsWith('\n'); }, 10000),

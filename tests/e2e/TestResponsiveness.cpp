@@ -43,12 +43,6 @@ QMultiMap<QString, double> runs(const ProgramUnderTest& program, const QString& 
     return result;
 }
 
-QDateTime wholeSecondsAhead(int seconds)
-{
-    const QDateTime now = QDateTime::currentDateTime();
-    return now.addSecs(seconds).addMSecs(-now.time().msec());
-}
-
 void waitUntil(const QDateTime& moment)
 {
     ProgramUnderTest::waitFor([&] { return QDateTime::currentDateTime() >= moment; }, 60000);
@@ -81,7 +75,7 @@ void TestResponsiveness::lockedTableLosesNothing()
     QVERIFY(!ProgramUnderTest::waitForWindows(ProgramUnderTest::titled(QStringLiteral("提醒列表")), 10000).isEmpty());
 
     // The lock starts a little before the reminder's second and lasts beyond it.
-    const QDateTime lockAt = wholeSecondsAhead(3);
+    const QDateTime lockAt = ProgramUnderTest::wholeSecondsAhead(3);
     const QDateTime due = lockAt.addSecs(1);
     program.sqlite(
         QStringLiteral("data/time.db"),
@@ -158,7 +152,7 @@ void TestResponsiveness::sameSecondRemindersWithSoundsRunInTheirSecond()
     const int copy = program.start();
     QVERIFY(!ProgramUnderTest::waitForWindows(QStringLiteral("^Vantrel$"), 20000).isEmpty());
 
-    const QDateTime first = wholeSecondsAhead(4);
+    const QDateTime first = ProgramUnderTest::wholeSecondsAhead(4);
     QString rows;
     QList<double> dueSeconds;
     for (int run = 0; run < kRuns; ++run) {
