@@ -126,11 +126,6 @@ QString selectCardToModify(const QString& name, const QString& category)
         + QStringLiteral(" and classify=") + quoted(category);
 }
 
-QString selectCardsOfCategory(const QString& category)
-{
-    return QStringLiteral("select * from ") + table(kCardSlash) + QStringLiteral(" where classify=") + quoted(category);
-}
-
 QString selectCardNames()
 {
     return QStringLiteral("select classify,name from ") + table(kCardSlash);

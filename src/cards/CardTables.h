@@ -56,7 +56,6 @@ QString cardTableFile();
 // Card table.
 QString selectCard(const QString& name, const QString& category); ///< the details of a tree node
 QString selectCardToModify(const QString& name, const QString& category); ///< a tree node loaded for modifying
-QString selectCardsOfCategory(const QString& category);
 /// classify and name of every card, in table order: all the card manager's tree needs, in one statement.
 QString selectCardNames();
 QString deleteCard(const QString& num);
