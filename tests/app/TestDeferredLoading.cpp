@@ -89,7 +89,9 @@ private slots:
         shown->show();
         QVERIFY(QTest::qWaitForWindowExposed(shown));
         QCOMPARE(picture->pixmap().size(), size);
-        QVERIFY(picture->pixmap().toImage() != QImage(size, QImage::Format_ARGB32_Premultiplied));
+        QImage blank(size, QImage::Format_ARGB32_Premultiplied);
+        blank.fill(Qt::transparent);
+        QVERIFY(picture->pixmap().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied) != blank);
         // Shown again later, it keeps the same picture.
         const qint64 key = picture->pixmap().cacheKey();
         shown->hide();
