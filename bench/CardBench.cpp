@@ -26,6 +26,19 @@ void settle()
     QCoreApplication::processEvents();
 }
 
+/// Shows the window and gives the time until it is on the screen and drawn as the iteration's time (the benchmarks
+/// that use it run on manual time, so what follows, putting the window away, is not counted).
+void timedShow(benchmark::State& state, TFrmCard& window)
+{
+    QElapsedTimer timer;
+    timer.start();
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        state.SkipWithError("the window was never exposed");
+    settle();
+    state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
+}
+
 // The card manager's tree rebuilt from the tables, as after every change to a card.
 void cardTreeBuild(benchmark::State& state)
 {
@@ -46,17 +59,9 @@ void cardManagerShow(benchmark::State& state)
     cardBook(cards);
     TFrmCard window;
     for (auto _ : state) {
-        QElapsedTimer timer;
-        timer.start();
-        window.show();
-        if (!QTest::qWaitForWindowExposed(&window))
-            state.SkipWithError("the window was never exposed");
-        settle();
-        state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
-        state.PauseTiming();
+        timedShow(state, window);
         window.hide();
         settle();
-        state.ResumeTiming();
     }
 }
 
@@ -67,17 +72,9 @@ void cardManagerFirstShow(benchmark::State& state)
     cardBook(cards);
     for (auto _ : state) {
         auto window = std::make_unique<TFrmCard>();
-        QElapsedTimer timer;
-        timer.start();
-        window->show();
-        if (!QTest::qWaitForWindowExposed(window.get()))
-            state.SkipWithError("the window was never exposed");
-        settle();
-        state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
-        state.PauseTiming();
+        timedShow(state, *window);
         window.reset();
         settle();
-        state.ResumeTiming();
     }
 }
 

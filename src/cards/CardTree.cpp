@@ -10,8 +10,9 @@
 #include <numeric>
 #include <vector>
 
-namespace CardTree {
+namespace {
 
+/// Sorts by the zh_CN collation, keeping the order of texts that collate alike.
 void sortStable(QStringList& texts)
 {
     if (texts.size() < 2)
@@ -33,6 +34,10 @@ void sortStable(QStringList& texts)
         sorted.append(texts.at(i));
     texts = std::move(sorted);
 }
+
+} // namespace
+
+namespace CardTree {
 
 QList<CardTreeCategory> read(TableQuery& categoryQuery, TableQuery& cardQuery)
 {

@@ -23,7 +23,4 @@ namespace CardTree {
 /// card whose classify names no category is not listed.
 QList<CardTreeCategory> read(TableQuery& categoryQuery, TableQuery& cardQuery);
 
-/// Sorts by the zh_CN collation, keeping the order of texts that collate alike.
-void sortStable(QStringList& texts);
-
 } // namespace CardTree

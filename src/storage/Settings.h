@@ -46,8 +46,9 @@ struct MomentKey
 
 /// The settings model: every key of helper.ini with its section, its default and how it is stored, in the one
 /// table below, and typed reads and writes over SettingsFile. Every reader and writer of the program goes through
-/// here; nothing else spells a key or a default. Nothing is cached: each read opens the file afresh and each write
-/// is on disk before it returns, as SettingsFile does it.
+/// here; nothing else spells a key or a default. Each read opens the file afresh and each write is on disk before it
+/// returns, as SettingsFile does it, unless a caller holds the file for a moment or turns the folder sync off (the
+/// running countdown does both).
 class Settings
 {
 public:

@@ -5,9 +5,9 @@
 
 /// helper.ini: whole numbers and texts by section and key, in GBK, like a private-profile file. The program reads
 /// and writes its keys through the settings model (Settings.h), which holds every key, default and encoding once.
-/// Nothing is cached: every read opens the file afresh and every write is on disk before it returns, made
-/// atomically (a temporary file renamed over the old one). A write changes only its own line and keeps every other
-/// line, byte for byte.
+/// Every read opens the file afresh, unless the caller holds it (hold()), and every write is on disk before it returns
+/// (see setFolderSync() for the one exception), made atomically (a temporary file renamed over the old one). A write
+/// changes only its own line and keeps every other line, byte for byte.
 class SettingsFile
 {
 public:

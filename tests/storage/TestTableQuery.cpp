@@ -536,9 +536,9 @@ void TestTableQuery::lockedTableWaitsThenFails()
     QCOMPARE(countRows(ReminderTable::selectAll(table)), stored ? 1 : 0);
 }
 
-// A select run again reads into the buffers of the result it replaces; nothing of the old rows may show through,
-// whether the new result is smaller or larger. The table is large enough (over a megabyte) for the buffers to be
-// handed on.
+// A select run again reads into the buffers of the result it replaces; nothing of the old rows may show through
+// when the new result is smaller. (A larger one gets fresh buffers.) The table is large enough (over a megabyte) for
+// the buffers to be handed on.
 void TestTableQuery::selectRunAgainReadsOnlyItsOwnRows()
 {
     auto content = [](int row) { return QString(4000, QChar(u'a' + row % 26)) + QString::number(row); };
