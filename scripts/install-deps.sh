@@ -8,7 +8,7 @@ packages=(
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad timgm6mb-soundfont
     fonts-noto-cjk xvfb xauth x11-utils dbus-daemon dbus-x11 trayer xdotool at-spi2-core python3-pyatspi
     imagemagick sqlite3 python3
-    libical-dev libsodium-dev minisign libbenchmark-dev libsqlite3-dev
+    libical-dev libsodium-dev minisign libbenchmark-dev libsqlite3-dev libxcb-render0-dev
     haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils
 )
 missing=()

@@ -49,6 +49,7 @@ TTrayIcon::~TTrayIcon()
     if (m_owner)
         m_owner->removeEventFilter(this);
     m_iconVisible = false;
+    m_painter.reset();
     m_tray->hide();
 }
 
@@ -221,13 +222,27 @@ void TTrayIcon::AddToTray()
     m_iconVisible = true;
     UpdateTray();
     m_tray->show();
+    takeOverPainting();
 }
 
 void TTrayIcon::RemoveFromTray()
 {
     m_iconVisible = false;
     UpdateTray();
+    m_painter.reset();
     m_tray->hide();
+}
+
+void TTrayIcon::takeOverPainting()
+{
+    // Qt repaints the docked icon with an upload and a round trip to the display for every picture, which the
+    // animation asks for several times a second for the life of the process. Qt makes the docked window only once
+    // a notification area is there, and makes it anew after losing it, so this is tried again at every look.
+    if (m_statusNotifier || !m_iconVisible || m_loading || (m_painter && m_painter->alive()))
+        return;
+    m_painter = Services::desktop().trayIconPainter();
+    if (m_painter)
+        m_painter->show(m_icon);
 }
 
 void TTrayIcon::UpdateTray()
@@ -238,6 +253,8 @@ void TTrayIcon::UpdateTray()
     if (m_icon.cacheKey() != m_shownIconKey) {
         m_shownIconKey = m_icon.cacheKey();
         m_tray->setIcon(m_icon);
+        if (m_painter)
+            m_painter->show(m_icon);
     }
     const QString tip = tipText();
     if (tip != m_shownTip) {
@@ -251,6 +268,7 @@ void TTrayIcon::taskbarCreated()
     if (!m_iconVisible)
         return;
     // A new notification area knows nothing of the old icon; hiding first makes the add a real one.
+    m_painter.reset();
     m_tray->hide();
     AddToTray();
 }
@@ -439,6 +457,7 @@ void TTrayIcon::trayWatchTick()
 {
     // A notification area is taken up one look after it was first seen: a StatusNotifierItem watcher owns its bus
     // name a moment before it answers, and an icon that registers in that moment is lost.
+    takeOverPainting();
     const QString area = Services::desktop().notificationArea();
     const bool settled = area == m_seenArea;
     m_seenArea = area;

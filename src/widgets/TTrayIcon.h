@@ -11,7 +11,9 @@
 #include <QSystemTrayIcon>
 
 #include <functional>
+#include <memory>
 
+class IconPainter;
 class QWidget;
 class TLightTimer;
 
@@ -153,6 +155,7 @@ private:
     void leaveTick();
     void trayWatchTick();
     void createSystemTrayIcon();
+    void takeOverPainting();
     void exportedMenuDestroyed();
     void hostActivated();
     void runDefaultItem();
@@ -192,6 +195,8 @@ private:
     QString m_shownTip; ///< the tooltip m_tray shows
 
     QSystemTrayIcon* m_tray = nullptr;
+    /// Paints m_tray's icon in an XEmbed notification area in Qt's place; null where Qt paints it.
+    std::unique_ptr<IconPainter> m_painter;
     TLightTimer* m_animationTimer = nullptr;
     TLightTimer* m_doubleClickWaitTimer = nullptr;
     TLightTimer* m_leaveTimer = nullptr;

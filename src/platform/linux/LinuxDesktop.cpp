@@ -1,5 +1,8 @@
 #include "LinuxDesktop.h"
 
+#include "XcbIconPainter.h"
+
+#include <QApplication>
 #include <QCursor>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -9,6 +12,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <QWidget>
 
 QRect LinuxDesktop::screenGeometry() const
 {
@@ -64,4 +68,22 @@ QString LinuxDesktop::notificationArea() const
         return QString();
     const QDBusReply<QString> owner = bus->serviceOwner(kWatcherService);
     return owner.isValid() ? owner.value() : QString();
+}
+
+std::unique_ptr<IconPainter> LinuxDesktop::trayIconPainter() const
+{
+    // Qt docks an icon in an XEmbed notification area as a top-level widget of its own, named after its class.
+    const QList<QWidget*> windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (window->objectName() != QLatin1String("QSystemTrayIconSys") || !window->internalWinId())
+            continue;
+        // A window that cannot be painted this way stays so; it is not asked again every second.
+        if (window->internalWinId() == m_refusedTrayWindow)
+            return nullptr;
+        auto painter = XcbIconPainter::attach(window);
+        if (!painter)
+            m_refusedTrayWindow = window->internalWinId();
+        return painter;
+    }
+    return nullptr;
 }

@@ -10,4 +10,8 @@ public:
     QPoint cursorPos() const override;
     bool statusNotifierTray() const override;
     QString notificationArea() const override;
+    std::unique_ptr<IconPainter> trayIconPainter() const override;
+
+private:
+    mutable quintptr m_refusedTrayWindow = 0;
 };
