@@ -2,33 +2,49 @@
 
 #include <algorithm>
 
-QDateTime TickSeconds::wholeSecond(const QDateTime& moment)
+namespace {
+constexpr qint64 kSecondMs = 1000;
+
+/// The whole second a moment falls in. Every zone's offset is a whole number of seconds, so this is the moment
+/// without its milliseconds in local time as well.
+qint64 wholeSecond(qint64 msecs)
 {
-    return moment.addMSecs(-moment.time().msec());
+    return msecs - ((msecs % kSecondMs) + kSecondMs) % kSecondMs;
 }
+
+/// The second at msecs, in the time spec of `like`.
+QDateTime secondLike(const QDateTime& like, qint64 likeMsecs, qint64 msecs)
+{
+    if (like.timeSpec() == Qt::LocalTime)
+        return QDateTime::fromMSecsSinceEpoch(msecs, Qt::LocalTime);
+    return like.addMSecs(msecs - likeMsecs);
+}
+} // namespace
 
 QList<QDateTime> TickSeconds::due(const QDateTime& now) const
 {
-    const QDateTime current = wholeSecond(now);
-    QDateTime first = current;
-    if (m_last.isValid()) {
-        const qint64 behind = current.secsTo(m_last);
+    const qint64 nowMsecs = now.toMSecsSinceEpoch();
+    const qint64 current = wholeSecond(nowMsecs);
+    qint64 first = current;
+    if (m_last) {
+        const qint64 behind = (*m_last - current) / kSecondMs;
         // Already evaluated, or the clock stepped back a little: those seconds have had their turn.
         if (behind >= 0 && behind <= kMaxSeconds)
             return {};
         if (behind < 0)
-            first = std::max(m_last.addSecs(1), current.addSecs(1 - kMaxSeconds));
+            first = std::max(*m_last + kSecondMs, current + (1 - kMaxSeconds) * kSecondMs);
     }
     QList<QDateTime> seconds;
-    for (QDateTime second = first; second <= current; second = second.addSecs(1))
-        seconds.append(second);
+    seconds.reserve(static_cast<qsizetype>((current - first) / kSecondMs + 1));
+    for (qint64 second = first; second <= current; second += kSecondMs)
+        seconds.append(secondLike(now, nowMsecs, second));
     return seconds;
 }
 
 void TickSeconds::markEvaluated(const QList<QDateTime>& seconds)
 {
     if (!seconds.isEmpty())
-        m_last = seconds.constLast();
+        m_last = seconds.constLast().toMSecsSinceEpoch();
 }
 
 QList<QDateTime> TickSeconds::take(const QDateTime& now)
@@ -40,11 +56,13 @@ QList<QDateTime> TickSeconds::take(const QDateTime& now)
 
 TickSeconds::Span TickSeconds::skipped(const QList<QDateTime>& due) const
 {
-    if (!m_last.isValid() || due.isEmpty())
+    if (!m_last || due.isEmpty())
         return {};
-    const QDateTime first = m_last.addSecs(1);
-    const QDateTime last = due.constFirst().addSecs(-1);
+    const QDateTime& firstDue = due.constFirst();
+    const qint64 firstDueMsecs = firstDue.toMSecsSinceEpoch();
+    const qint64 first = *m_last + kSecondMs;
+    const qint64 last = firstDueMsecs - kSecondMs;
     if (first > last)
         return {};
-    return { first, last };
+    return { secondLike(firstDue, firstDueMsecs, first), secondLike(firstDue, firstDueMsecs, last) };
 }

@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QList>
 
+#include <optional>
+
 /// The timing rule of every once-a-second tick (reminders, the hourly chime, the shutdown plan): which wall-clock
 /// seconds a tick has to evaluate. Timer ticks are late, early or doubled now and then; evaluating each second since
 /// the previous tick exactly once means none of them loses or doubles a due second.
@@ -26,7 +28,7 @@ public:
     /// due() and markEvaluated() at once, for ticks whose evaluation cannot fail.
     QList<QDateTime> take(const QDateTime& now);
     /// Forgets the last evaluated second, so the next tick is a first tick.
-    void reset() { m_last = QDateTime(); }
+    void reset() { m_last.reset(); }
 
     /// A run of whole seconds, first to last; empty when first is invalid.
     struct Span
@@ -40,9 +42,8 @@ public:
     /// Empty at a first tick, when nothing was left out, and when the clock was set back.
     Span skipped(const QList<QDateTime>& due) const;
 
-    /// The moment without its milliseconds.
-    static QDateTime wholeSecond(const QDateTime& moment);
-
 private:
-    QDateTime m_last; ///< the last second evaluated; invalid before the first tick
+    // Kept and compared as milliseconds since the epoch: every comparison or step of a local QDateTime asks the C
+    // library for the time zone, which looks at the zone file on disk again each time.
+    std::optional<qint64> m_last; ///< the last second evaluated; none before the first tick
 };

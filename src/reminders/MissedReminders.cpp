@@ -82,15 +82,20 @@ void MissedReminders::evaluating(const TickSeconds::Span& skipped, const QList<Q
         }
         until = skipped.last;
     }
-    m_highest = m_highest.isValid() ? std::max(m_highest, last) : last;
+    const qint64 lastMsecs = last.toMSecsSinceEpoch();
+    if (!m_highest.isValid() || lastMsecs > m_highestMsecs) {
+        m_highest = last;
+        m_highestMsecs = lastMsecs;
+    }
 
     // The heartbeat goes ahead of this tick before any of its seconds fires or is reported.
-    if (!m_written.isValid() || last > m_written) {
+    if (!m_written.isValid() || lastMsecs > m_writtenMsecs) {
         QDateTime ahead = last.addSecs(kHeartbeatLead);
         if (m_floor.isValid())
             ahead = std::max(ahead, m_floor);
         m_onDisk = writeHeartbeat(ahead);
         m_written = ahead; // a failed write is tried again a minute later, not at every tick
+        m_writtenMsecs = ahead.toMSecsSinceEpoch();
     }
 
     // Spans still waiting for the table stay apart: the seconds between them were evaluated.

@@ -71,6 +71,10 @@ private:
     QDateTime m_floor; ///< the heartbeat found at start, which no later one goes below; invalid when none
     QDateTime m_highest; ///< the latest second evaluated in this run
     QDateTime m_written; ///< the heartbeat last written (or tried) in this run; invalid before the first
+    // The two above as milliseconds since the epoch, for the comparisons of every tick: comparing local QDateTimes
+    // asks the C library for the time zone, which looks at the zone file again each time.
+    qint64 m_highestMsecs = 0;
+    qint64 m_writtenMsecs = 0;
     bool m_onDisk = false; ///< the last write of the heartbeat succeeded
     QList<TickSeconds::Span> m_pending; ///< the seconds still to report, oldest first
     QString m_writeError; ///< the heartbeat error already reported, until a write succeeds
