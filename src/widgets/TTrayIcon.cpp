@@ -240,6 +240,7 @@ void TTrayIcon::takeOverPainting()
     // a notification area is there, and makes it anew after losing it, so this is tried again at every look.
     if (m_statusNotifier || !m_iconVisible || m_loading || (m_painter && m_painter->alive()))
         return;
+    m_painter.reset(); // before the next one takes the window: the one it replaces hands it back to Qt
     m_painter = Services::desktop().trayIconPainter();
     if (m_painter)
         m_painter->show(m_icon);

@@ -105,7 +105,7 @@ XcbIconPainter::~XcbIconPainter()
     dropFrames();
     // The window's own picture is freed by the server with the window; freeing it here could name a window
     // that has just gone.
-    if (alive())
+    if (m_widget)
         m_widget->setUpdatesEnabled(true);
     xcb_flush(m_connection);
 }
@@ -226,8 +226,13 @@ bool XcbIconPainter::nativeEventFilter(const QByteArray& eventType, void* messag
         break;
     }
     case XCB_DESTROY_NOTIFY:
-        if (reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window == m_window)
+        if (reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window == m_window) {
             m_windowGone = true;
+            // Qt may give the widget a new window later (a notification area that went and came back); until
+            // a painter takes that one over, Qt paints it.
+            if (m_widget)
+                m_widget->setUpdatesEnabled(true);
+        }
         break;
     default:
         break;
