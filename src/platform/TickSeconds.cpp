@@ -12,7 +12,7 @@ qint64 wholeSecond(qint64 msecs)
     return msecs - ((msecs % kSecondMs) + kSecondMs) % kSecondMs;
 }
 
-/// The second at msecs, in the time spec of `like`.
+/// The second at msecs, kept as `like` keeps its time: local, UTC, an offset or a zone.
 QDateTime secondLike(const QDateTime& like, qint64 likeMsecs, qint64 msecs)
 {
     if (like.timeSpec() == Qt::LocalTime)
