@@ -4,8 +4,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
+#include <QWidget>
 
 TSkinEngine::TSkinEngine(QObject* parent)
     : QObject(parent)
@@ -14,8 +17,8 @@ TSkinEngine::TSkinEngine(QObject* parent)
 TSkinEngine::~TSkinEngine()
 {
     // The program's look belongs to the engine; without it the windows go back to the desktop's own look.
-    if (m_active && qApp)
-        qApp->setStyleSheet(QString());
+    m_active = false;
+    apply();
 }
 
 QString TSkinEngine::builtInSkin()
@@ -58,6 +61,75 @@ void TSkinEngine::setActive(bool active)
 
 void TSkinEngine::apply()
 {
-    if (qApp)
-        qApp->setStyleSheet(m_active ? styleSheet() : QString());
+    if (!qApp)
+        return;
+    const QString sheet = sheetInUse();
+    for (const QPointer<QWidget>& window : std::as_const(m_dressed)) {
+        if (window)
+            window->setStyleSheet(sheet);
+    }
+    qApp->removeEventFilter(this);
+    if (!m_active) {
+        m_dressed.clear();
+        return;
+    }
+    qApp->installEventFilter(this);
+    // Qt polishes a window once; those it has polished already are skinned now.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (!window->parentWidget() && window->testAttribute(Qt::WA_WState_Polished))
+            dress(window);
+    }
+}
+
+void TSkinEngine::dress(QWidget* window)
+{
+    // A window with a sheet of its own keeps it.
+    if (m_dressed.contains(window) || !window->styleSheet().isEmpty())
+        return;
+    m_dressed.removeAll(nullptr);
+    m_dressed.append(window);
+    window->setStyleSheet(sheetInUse());
+}
+
+void TSkinEngine::dressOwnerOf(QWidget* window)
+{
+    QWidget* owner = window;
+    for (QWidget* up = window->parentWidget(); up; up = up->parentWidget()) {
+        if (m_dressed.contains(up))
+            return;
+        owner = up;
+    }
+    dress(owner);
+}
+
+void TSkinEngine::menuAboutToShow()
+{
+    // Sent after the menu is polished and before it works out its size, which the skin changes.
+    if (auto* menu = qobject_cast<QMenu*>(sender()))
+        dressOwnerOf(menu);
+}
+
+bool TSkinEngine::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::Polish && type != QEvent::Show) || !watched->isWidgetType())
+        return false;
+    auto* window = static_cast<QWidget*>(watched);
+    if (!window->isWindow())
+        return false;
+    // Building the hidden windows polishes their menus and drop-down lists, and Qt makes and polishes passing menus
+    // of its own to measure them: none of those is skinned before it shows.
+    if (auto* menu = qobject_cast<QMenu*>(window)) {
+        if (type == QEvent::Polish)
+            connect(menu, &QMenu::aboutToShow, this, &TSkinEngine::menuAboutToShow, Qt::UniqueConnection);
+        else
+            dressOwnerOf(menu);
+    } else if (!window->parentWidget()) {
+        if (type == QEvent::Polish)
+            dress(window);
+    } else if (type == QEvent::Show) {
+        dressOwnerOf(window);
+    }
+    return false;
 }

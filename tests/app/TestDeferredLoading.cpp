@@ -64,8 +64,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(shown));
         const QImage deferred = shown->grab().toImage();
 
-        // Restyle every widget of the program from scratch and draw again: nothing may change.
-        qApp->setStyleSheet(qApp->styleSheet() + QStringLiteral(" "));
+        // Restyle every widget of the window from scratch and draw again: nothing may change.
+        QVERIFY(!shown->styleSheet().isEmpty());
+        shown->setStyleSheet(shown->styleSheet() + QStringLiteral(" "));
         QCoreApplication::processEvents();
         QCOMPARE(shown->grab().toImage(), deferred);
         shown->hide();

@@ -6,8 +6,10 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSet>
 #include <QTest>
 
@@ -45,23 +47,75 @@ private slots:
     void activeWithoutFileUsesTheBuiltInSkin()
     {
         TestEnvironment env;
+        QDialog window;
+        window.show(); // polished before the engine is switched on
         TSkinEngine engine;
         engine.setSkinFile(env.path(QStringLiteral("skin/missing.skn")));
         QVERIFY(engine.SkinFile().isEmpty());
-        QVERIFY(qApp->styleSheet().isEmpty()); // nothing shows before the engine is switched on
+        QVERIFY(window.styleSheet().isEmpty()); // nothing shows before the engine is switched on
         engine.setActive(true);
         QVERIFY(!TSkinEngine::builtInSkin().isEmpty());
-        QCOMPARE(qApp->styleSheet(), TSkinEngine::builtInSkin());
+        QCOMPARE(window.styleSheet(), TSkinEngine::builtInSkin());
 
-        env.writeFile(QStringLiteral("skin/01.skn"), "QPushButton { color: navy; }");
+        const QString navy = QStringLiteral("QPushButton { color: navy; }");
+        env.writeFile(QStringLiteral("skin/01.skn"), navy.toUtf8());
         engine.setSkinFile(env.path(QStringLiteral("skin/01.skn")));
-        QCOMPARE(qApp->styleSheet(), QStringLiteral("QPushButton { color: navy; }"));
+        QCOMPARE(window.styleSheet(), navy);
         engine.setSkinFile(env.path(QStringLiteral("skin/02.skn"))); // missing: the current skin stays
         QCOMPARE(engine.SkinFile(), env.path(QStringLiteral("skin/01.skn")));
-        QCOMPARE(qApp->styleSheet(), QStringLiteral("QPushButton { color: navy; }"));
+        QCOMPARE(engine.sheetInUse(), navy);
+        QCOMPARE(window.styleSheet(), navy);
 
         engine.setActive(false);
-        QVERIFY(qApp->styleSheet().isEmpty());
+        QVERIFY(engine.sheetInUse().isEmpty());
+        QVERIFY(window.styleSheet().isEmpty());
+    }
+
+    // A window takes the skin before it is first shown or measured, and not before: the windows made at start and
+    // kept hidden cost no skin. What belongs to a window never shown is skinned as it is about to show, with the
+    // skin's sizes.
+    void windowsTakeTheSkinAsTheyShow()
+    {
+        const QString sheet = QStringLiteral("QPushButton { color: #123456; } QMenu::item { padding: 30px; }");
+        TSkinEngine engine;
+        TestEnvironment env;
+        env.writeFile(QStringLiteral("skin/01.skn"), sheet.toUtf8());
+        engine.setSkinFile(env.path(QStringLiteral("skin/01.skn")));
+        engine.setActive(true);
+
+        QDialog later;
+        auto* button = new QPushButton(QStringLiteral("确定"), &later);
+        QVERIFY(later.styleSheet().isEmpty()); // made, not shown
+        later.show();
+        QCOMPARE(later.styleSheet(), sheet);
+        QCOMPARE(button->palette().color(QPalette::ButtonText), QColor(0x12, 0x34, 0x56));
+
+        // A message of a hidden window.
+        QDialog hidden;
+        QDialog message(&hidden);
+        auto* ok = new QPushButton(QStringLiteral("确定"), &message);
+        message.show();
+        QCOMPARE(hidden.styleSheet(), sheet);
+        QVERIFY(message.styleSheet().isEmpty()); // it takes the skin from its window, not a second copy
+        QCOMPARE(ok->palette().color(QPalette::ButtonText), QColor(0x12, 0x34, 0x56));
+
+        // A menu of a window never shown, polished and measured long before it pops up at the foot of the screen,
+        // as a tray menu does: it must fit there with the skin's sizes.
+        QWidget trayOwner;
+        QMenu menu(&trayOwner);
+        menu.addAction(QStringLiteral("打开电子钟"));
+        const int plainHeight = menu.sizeHint().height();
+        QVERIFY(trayOwner.styleSheet().isEmpty());
+        const QRect screen = menu.screen()->geometry();
+        menu.popup(QPoint(10, screen.bottom()));
+        QCOMPARE(trayOwner.styleSheet(), sheet);
+        QVERIFY2(menu.height() >= plainHeight + 40, qPrintable(QString::number(menu.height())));
+        QVERIFY2(screen.contains(menu.geometry()), qPrintable(QString::number(menu.geometry().bottom())));
+        menu.close();
+
+        engine.setActive(false);
+        for (QWidget* window : { static_cast<QWidget*>(&later), static_cast<QWidget*>(&hidden), &trayOwner })
+            QVERIFY(window->styleSheet().isEmpty());
     }
 
     // Every shipped skin is in the program folder, differs from the others and is a style sheet Qt accepts.

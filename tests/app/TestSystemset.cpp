@@ -287,13 +287,13 @@ private slots:
         QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("纯真年代"));
         QCOMPARE(f.skins.SkinFile(), f.env.path(QStringLiteral("skin/02.skn")));
         QVERIFY(f.skins.Active());
-        QCOMPARE(qApp->styleSheet(), QString::fromUtf8(sheet));
+        QCOMPARE(f.skins.sheetInUse(), QString::fromUtf8(sheet));
 
         // A skin whose file is missing leaves the current one.
         w.ComboBox1->setCurrentIndex(1);
         emit w.ComboBox1->activated(1);
         QCOMPARE(f.skins.SkinFile(), f.env.path(QStringLiteral("skin/02.skn")));
-        QCOMPARE(qApp->styleSheet(), QString::fromUtf8(sheet));
+        QCOMPARE(f.skins.sheetInUse(), QString::fromUtf8(sheet));
     }
 
     void todaysPlanAtStart_data()
@@ -347,7 +347,7 @@ private slots:
         TFrmMain main(player);
         QCOMPARE(main.SkinEngine1->SkinFile(), f.env.path(QStringLiteral("skin/02.skn")));
         QVERIFY(main.SkinEngine1->Active());
-        QCOMPARE(qApp->styleSheet(), QStringLiteral("QDialog { background: #fdf5e6; }"));
+        QCOMPARE(main.SkinEngine1->sheetInUse(), QStringLiteral("QDialog { background: #fdf5e6; }"));
     }
 
     void removingSelectedPhrasesKeepsTheOthersInOrder()
