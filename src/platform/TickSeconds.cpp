@@ -38,13 +38,24 @@ QList<QDateTime> TickSeconds::due(const QDateTime& now) const
     seconds.reserve(static_cast<qsizetype>((current - first) / kSecondMs + 1));
     for (qint64 second = first; second <= current; second += kSecondMs)
         seconds.append(secondLike(now, nowMsecs, second));
+    m_givenFirst = { seconds.constFirst(), first };
+    m_givenLast = { seconds.constLast(), current };
     return seconds;
+}
+
+qint64 TickSeconds::msecsOf(const QDateTime& second) const
+{
+    for (const Given* given : { &m_givenLast, &m_givenFirst }) {
+        if (given->second.isValid() && given->second.timeSpec() == second.timeSpec() && given->second == second)
+            return given->msecs;
+    }
+    return second.toMSecsSinceEpoch();
 }
 
 void TickSeconds::markEvaluated(const QList<QDateTime>& seconds)
 {
     if (!seconds.isEmpty())
-        m_last = seconds.constLast().toMSecsSinceEpoch();
+        m_last = msecsOf(seconds.constLast());
 }
 
 QList<QDateTime> TickSeconds::take(const QDateTime& now)
@@ -59,7 +70,7 @@ TickSeconds::Span TickSeconds::skipped(const QList<QDateTime>& due) const
     if (!m_last || due.isEmpty())
         return {};
     const QDateTime& firstDue = due.constFirst();
-    const qint64 firstDueMsecs = firstDue.toMSecsSinceEpoch();
+    const qint64 firstDueMsecs = msecsOf(firstDue);
     const qint64 first = *m_last + kSecondMs;
     const qint64 last = firstDueMsecs - kSecondMs;
     if (first > last)

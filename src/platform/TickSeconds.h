@@ -43,7 +43,18 @@ public:
     Span skipped(const QList<QDateTime>& due) const;
 
 private:
-    // Kept and compared as milliseconds since the epoch: every comparison or step of a local QDateTime asks the C
-    // library for the time zone, which looks at the zone file on disk again each time.
+    /// A second's milliseconds since the epoch; those due() gave last are known without asking the C library.
+    qint64 msecsOf(const QDateTime& second) const;
+
+    // Kept and compared as milliseconds since the epoch: every conversion or step of a local QDateTime asks the C
+    // library for the time zone, which looks at the zone file on disk again each time. Comparing two local QDateTimes
+    // for equality does not.
     std::optional<qint64> m_last; ///< the last second evaluated; none before the first tick
+    struct Given
+    {
+        QDateTime second;
+        qint64 msecs = 0;
+    };
+    mutable Given m_givenFirst; ///< the first and last second due() gave last
+    mutable Given m_givenLast;
 };

@@ -22,7 +22,8 @@ struct Entry
     quint64 device = 0;
     quint64 inode = 0;
     int lockWaitMs = 0; ///< the busy timeout the connection has now
-    QHash<QString, sqlite3_stmt*> statements; ///< kept prepared on the connection, by their text
+    QSqlDatabase db; ///< held here, as looking it up by name takes the driver registry's lock every time
+    QHash<QString, TableFiles::KeptStatement> statements; ///< kept prepared on the connection, by their text
 };
 
 /// The file's identity: device and inode, or zeros when it is missing or empty (an empty file is made anew).
@@ -124,15 +125,12 @@ QSqlDatabase connection(const Table& table, int lockWaitMs)
         // A file replaced or removed behind our back is opened afresh, so writes never go to a vanished file. This
         // runs every second for the reminder table, so it costs one stat() and nothing more.
         const auto [device, inode] = identityOf(it->encodedPath);
-        if (inode != 0 && inode == it->inode && device == it->device) {
-            QSqlDatabase db = QSqlDatabase::database(it->connectionName, false);
-            if (db.isOpen()) {
-                if (it->lockWaitMs != lockWaitMs) {
-                    exec(db, table.filePath, QStringLiteral("PRAGMA busy_timeout=%1").arg(lockWaitMs));
-                    it->lockWaitMs = lockWaitMs;
-                }
-                return db;
+        if (inode != 0 && inode == it->inode && device == it->device && it->db.isOpen()) {
+            if (it->lockWaitMs != lockWaitMs) {
+                exec(it->db, table.filePath, QStringLiteral("PRAGMA busy_timeout=%1").arg(lockWaitMs));
+                it->lockWaitMs = lockWaitMs;
             }
+            return it->db;
         }
         release(table.filePath);
     }
@@ -170,11 +168,12 @@ QSqlDatabase connection(const Table& table, int lockWaitMs)
     }
     const QByteArray encoded = QFile::encodeName(table.filePath);
     const auto [device, inode] = identityOf(encoded);
-    map.insert(table.filePath, Entry{ name, encoded, device, inode, lockWaitMs, {} });
-    return QSqlDatabase::database(name, false);
+    const QSqlDatabase db = QSqlDatabase::database(name, false);
+    map.insert(table.filePath, Entry{ name, encoded, device, inode, lockWaitMs, db, {} });
+    return db;
 }
 
-sqlite3_stmt*& keptStatement(const Table& table, const QString& statement)
+KeptStatement& keptStatement(const Table& table, const QString& statement)
 {
     auto it = entries().find(table.filePath);
     if (it == entries().end())
@@ -191,8 +190,8 @@ void release(const QString& filePath)
         return;
     const QString name = it->connectionName;
     // A statement still prepared on it would keep the connection, and the replaced file, open.
-    for (sqlite3_stmt* statement : std::as_const(it->statements))
-        sqlite3_finalize(statement);
+    for (const KeptStatement& kept : std::as_const(it->statements))
+        sqlite3_finalize(kept.statement);
     map.erase(it);
     {
         QSqlDatabase db = QSqlDatabase::database(name, false);

@@ -4,8 +4,11 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
+#include <QVector>
 
 class QSqlError;
+struct sqlite3;
 struct sqlite3_stmt;
 
 /// The open SQLite connections, one per table file, shared by every TableQuery.
@@ -38,11 +41,21 @@ constexpr int kDefaultLockWaitMs = 2000;
 /// when the file is not a database, is a foreign one, or cannot be opened; TableLocked when it stayed locked.
 QSqlDatabase connection(const Table& table, int lockWaitMs = kDefaultLockWaitMs);
 
-/// The slot of a statement prepared once on the connection of a table file and kept with it, for a statement run
-/// every second: null until its caller prepares it there. The connection finalizes it before it closes (when the file
-/// was replaced or released), so the slot is empty again on a connection opened afresh. Valid until the next call
-/// into TableFiles; call connection() first.
-sqlite3_stmt*& keptStatement(const Table& table, const QString& statement);
+/// A statement prepared once on the connection of a table file and kept with it, for a statement run every second,
+/// with what its caller worked out about its rows, so that a run costs the engine's work and little else.
+struct KeptStatement
+{
+    sqlite3_stmt* statement = nullptr; ///< null until the caller prepares it
+    sqlite3* db = nullptr; ///< the connection's engine
+    QStringList fields;
+    QVector<int> kinds; ///< TableSchema::ColumnKind of each field
+    QVector<bool> textual; ///< whether each column has text affinity
+};
+
+/// The slot of a kept statement on the connection of a table file. The connection finalizes it before it closes
+/// (when the file was replaced or released), so the slot is empty again on a connection opened afresh. Valid until
+/// the next call into TableFiles; call connection() first.
+KeptStatement& keptStatement(const Table& table, const QString& statement);
 
 /// Closes the connection to a table file (before the file is replaced); the next statement opens it again.
 void release(const QString& filePath);

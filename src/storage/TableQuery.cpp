@@ -282,6 +282,7 @@ void TableQuery::parse()
     m_params = params;
     m_rewritten = rewritten;
     m_filePath = tableFound ? tablePath : QString();
+    m_target.reset();
     m_parsed = true;
 }
 
@@ -316,14 +317,19 @@ struct Prepared
     QString filePath; ///< the table file
 };
 
-Prepared prepare(const QString& filePath, const QString& rewritten, int lockWaitMs)
+Prepared prepare(std::optional<std::pair<TableFiles::Table, QString>>& target, const QString& filePath,
+                 const QString& rewritten, int lockWaitMs)
 {
-    if (filePath.isEmpty())
-        throw AppError(QStringLiteral("语句中没有数据表名。"));
-    const TableFiles::Table table = TableFiles::resolve(filePath);
-    Prepared p{ TableFiles::connection(table, lockWaitMs), table.name, rewritten, table.filePath };
-    p.statement.replace(QStringLiteral("\x01TABLE\x01"), QLatin1Char('"') + table.name + QLatin1Char('"'));
-    return p;
+    if (!target) {
+        if (filePath.isEmpty())
+            throw AppError(QStringLiteral("语句中没有数据表名。"));
+        TableFiles::Table table = TableFiles::resolve(filePath);
+        QString statement = rewritten;
+        statement.replace(QStringLiteral("\x01TABLE\x01"), QLatin1Char('"') + table.name + QLatin1Char('"'));
+        target.emplace(std::move(table), std::move(statement));
+    }
+    const TableFiles::Table& table = target->first;
+    return { TableFiles::connection(table, lockWaitMs), table.name, target->second, table.filePath };
 }
 
 void bindAll(QSqlQuery& q, const QVector<TableParam>& params)
@@ -515,7 +521,7 @@ void TableQuery::open()
     rows.text.resize(rows.text.capacity());
     rows.ends = std::exchange(m_spareEnds, {});
     const QString table = waitingForLocks([&](int lockWaitMs) {
-        Prepared p = prepare(m_filePath, m_rewritten, lockWaitMs);
+        Prepared p = prepare(m_target, m_filePath, m_rewritten, lockWaitMs);
         rows = readRows(p.db, p.statement, m_params, p.filePath, m_filePath, std::move(rows));
         return p.table;
     });
@@ -538,7 +544,7 @@ int TableQuery::execSql()
     if (!m_parsed)
         parse();
     return waitingForLocks([&](int lockWaitMs) {
-        Prepared p = prepare(m_filePath, m_rewritten, lockWaitMs);
+        Prepared p = prepare(m_target, m_filePath, m_rewritten, lockWaitMs);
         QSqlQuery q(p.db);
         if (!q.prepare(p.statement))
             failStatement(m_filePath, q.lastError());
@@ -555,25 +561,27 @@ void TableQuery::scan(const std::function<void(const TableRow& row)>& visit)
     if (!m_parsed)
         parse();
     waitingForLocks([&](int lockWaitMs) {
-        const Prepared p = prepare(m_filePath, m_rewritten, lockWaitMs);
-        sqlite3* db = engineHandle(p.db, m_filePath);
-        sqlite3_stmt*& kept = TableFiles::keptStatement(TableFiles::Table{ p.filePath, p.table }, p.statement);
-        if (!kept)
-            kept = prepareOn(db, p.statement, m_filePath);
-        sqlite3_stmt* stmt = kept;
+        const Prepared p = prepare(m_target, m_filePath, m_rewritten, lockWaitMs);
+        TableFiles::KeptStatement& kept
+            = TableFiles::keptStatement(TableFiles::Table{ p.filePath, p.table }, p.statement);
+        if (!kept.statement) {
+            kept.db = engineHandle(p.db, m_filePath);
+            kept.statement = prepareOn(kept.db, p.statement, m_filePath);
+            kept.fields = columnNames(kept.statement);
+            kept.kinds.clear();
+            for (const QString& field : std::as_const(kept.fields))
+                kept.kinds.append(int(TableSchema::kind(p.table, field)));
+            kept.textual = textualColumns(kept.statement);
+        }
+        sqlite3* db = kept.db;
+        sqlite3_stmt* stmt = kept.statement;
         // Reset, the statement gives up its read lock and is ready for the next scan.
         const auto reset = qScopeGuard([stmt] {
             sqlite3_reset(stmt);
             sqlite3_clear_bindings(stmt);
         });
         bindOn(db, stmt, m_params, m_filePath);
-
-        const QStringList fields = columnNames(stmt);
-        QVector<int> kinds;
-        for (const QString& field : fields)
-            kinds.append(int(TableSchema::kind(p.table, field)));
-        const QVector<bool> textual = textualColumns(stmt);
-        const TableRow row(stmt, fields, kinds, textual);
+        const TableRow row(stmt, kept.fields, kept.kinds, kept.textual);
 
         sqlite3_mutex* mutex = sqlite3_db_mutex(db);
         sqlite3_mutex_enter(mutex);

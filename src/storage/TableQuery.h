@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TableFiles.h"
+
 #include <QDateTime>
 #include <QObject>
 #include <QString>
@@ -8,6 +10,8 @@
 #include <QVector>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 /// One parameter of a statement (":a" … ":l", ":today"), set as text, date or time.
@@ -145,6 +149,8 @@ private:
     QString m_table; ///< the table the open result came from
     QString m_rewritten; ///< the statement as the engine gets it
     QString m_filePath; ///< the table file the statement names
+    /// The table file and the statement as the engine gets them, worked out at the first run after a parse.
+    std::optional<std::pair<TableFiles::Table, QString>> m_target;
     QVector<TableParam> m_params;
     QStringList m_fields;
     QVector<int> m_kinds; ///< TableSchema::ColumnKind of each field
