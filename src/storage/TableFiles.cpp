@@ -22,7 +22,6 @@ struct Entry
     quint64 device = 0;
     quint64 inode = 0;
     int lockWaitMs = 0; ///< the busy timeout the connection has now
-    QSqlDatabase db; ///< held here, as looking it up by name takes the driver registry's lock every time
     QHash<QString, TableFiles::KeptStatement> statements; ///< kept prepared on the connection, by their text
 };
 
@@ -125,12 +124,15 @@ QSqlDatabase connection(const Table& table, int lockWaitMs)
         // A file replaced or removed behind our back is opened afresh, so writes never go to a vanished file. This
         // runs every second for the reminder table, so it costs one stat() and nothing more.
         const auto [device, inode] = identityOf(it->encodedPath);
-        if (inode != 0 && inode == it->inode && device == it->device && it->db.isOpen()) {
-            if (it->lockWaitMs != lockWaitMs) {
-                exec(it->db, table.filePath, QStringLiteral("PRAGMA busy_timeout=%1").arg(lockWaitMs));
-                it->lockWaitMs = lockWaitMs;
+        if (inode != 0 && inode == it->inode && device == it->device) {
+            QSqlDatabase db = QSqlDatabase::database(it->connectionName, false);
+            if (db.isOpen()) {
+                if (it->lockWaitMs != lockWaitMs) {
+                    exec(db, table.filePath, QStringLiteral("PRAGMA busy_timeout=%1").arg(lockWaitMs));
+                    it->lockWaitMs = lockWaitMs;
+                }
+                return db;
             }
-            return it->db;
         }
         release(table.filePath);
     }
@@ -168,9 +170,8 @@ QSqlDatabase connection(const Table& table, int lockWaitMs)
     }
     const QByteArray encoded = QFile::encodeName(table.filePath);
     const auto [device, inode] = identityOf(encoded);
-    const QSqlDatabase db = QSqlDatabase::database(name, false);
-    map.insert(table.filePath, Entry{ name, encoded, device, inode, lockWaitMs, db, {} });
-    return db;
+    map.insert(table.filePath, Entry{ name, encoded, device, inode, lockWaitMs, {} });
+    return QSqlDatabase::database(name, false);
 }
 
 KeptStatement& keptStatement(const Table& table, const QString& statement)
