@@ -119,7 +119,8 @@ bool TSkinEngine::eventFilter(QObject* watched, QEvent* event)
     if (!window->isWindow())
         return false;
     // Building the hidden windows polishes their menus and drop-down lists, and Qt makes and polishes passing menus
-    // of its own to measure them: none of those is skinned before it shows.
+    // of its own to measure them: none of those is skinned before it shows. A window being shown is polished before
+    // it is laid out (show() marks it first); a menu works out its size after telling that it is about to show.
     if (auto* menu = qobject_cast<QMenu*>(window)) {
         if (type == QEvent::Polish)
             connect(menu, &QMenu::aboutToShow, this, &TSkinEngine::menuAboutToShow, Qt::UniqueConnection);
@@ -128,7 +129,7 @@ bool TSkinEngine::eventFilter(QObject* watched, QEvent* event)
     } else if (!window->parentWidget()) {
         if (type == QEvent::Polish)
             dress(window);
-    } else if (type == QEvent::Show) {
+    } else if (type == QEvent::Show || window->testAttribute(Qt::WA_WState_ExplicitShowHide)) {
         dressOwnerOf(window);
     }
     return false;

@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QSet>
 #include <QTest>
+#include <QVBoxLayout>
 
 class TestSkinEngine : public QObject
 {
@@ -76,7 +77,8 @@ private slots:
     // skin's sizes.
     void windowsTakeTheSkinAsTheyShow()
     {
-        const QString sheet = QStringLiteral("QPushButton { color: #123456; } QMenu::item { padding: 30px; }");
+        const QString sheet
+            = QStringLiteral("QPushButton { color: #123456; padding: 30px; } QMenu::item { padding: 30px; }");
         TSkinEngine engine;
         TestEnvironment env;
         env.writeFile(QStringLiteral("skin/01.skn"), sheet.toUtf8());
@@ -90,14 +92,16 @@ private slots:
         QCOMPARE(later.styleSheet(), sheet);
         QCOMPARE(button->palette().color(QPalette::ButtonText), QColor(0x12, 0x34, 0x56));
 
-        // A message of a hidden window.
+        // A message of a hidden window: laid out with the skin's sizes as it shows.
         QDialog hidden;
         QDialog message(&hidden);
         auto* ok = new QPushButton(QStringLiteral("确定"), &message);
+        (new QVBoxLayout(&message))->addWidget(ok);
         message.show();
         QCOMPARE(hidden.styleSheet(), sheet);
         QVERIFY(message.styleSheet().isEmpty()); // it takes the skin from its window, not a second copy
         QCOMPARE(ok->palette().color(QPalette::ButtonText), QColor(0x12, 0x34, 0x56));
+        QVERIFY2(ok->height() >= 60, qPrintable(QString::number(ok->height())));
 
         // A menu of a window never shown, polished and measured long before it pops up at the foot of the screen,
         // as a tray menu does: it must fit there with the skin's sizes.
