@@ -309,29 +309,6 @@ TableParam& TableQuery::paramByName(const QString& name)
 
 namespace {
 
-struct Prepared
-{
-    QSqlDatabase db;
-    QString table;
-    QString statement;
-    QString filePath; ///< the table file
-};
-
-Prepared prepare(std::optional<std::pair<TableFiles::Table, QString>>& target, const QString& filePath,
-                 const QString& rewritten, int lockWaitMs)
-{
-    if (!target) {
-        if (filePath.isEmpty())
-            throw AppError(QStringLiteral("语句中没有数据表名。"));
-        TableFiles::Table table = TableFiles::resolve(filePath);
-        QString statement = rewritten;
-        statement.replace(QStringLiteral("\x01TABLE\x01"), QLatin1Char('"') + table.name + QLatin1Char('"'));
-        target.emplace(std::move(table), std::move(statement));
-    }
-    const TableFiles::Table& table = target->first;
-    return { TableFiles::connection(table, lockWaitMs), table.name, target->second, table.filePath };
-}
-
 void bindAll(QSqlQuery& q, const QVector<TableParam>& params)
 {
     for (int i = 0; i < params.size(); ++i) {
@@ -511,6 +488,25 @@ Rows readRows(const QSqlDatabase& connection, const QString& statement, const QV
 
 } // namespace
 
+struct TableQuery::Prepared
+{
+    QSqlDatabase db;
+    const Target& target;
+};
+
+TableQuery::Prepared TableQuery::prepare(int lockWaitMs)
+{
+    if (!m_target) {
+        if (m_filePath.isEmpty())
+            throw AppError(QStringLiteral("语句中没有数据表名。"));
+        const TableFiles::Table table = TableFiles::resolve(m_filePath);
+        QString statement = m_rewritten;
+        statement.replace(QStringLiteral("\x01TABLE\x01"), QLatin1Char('"') + table.name + QLatin1Char('"'));
+        m_target = Target{ table.filePath, table.name, statement };
+    }
+    return { TableFiles::connection(TableFiles::Table{ m_target->filePath, m_target->table }, lockWaitMs), *m_target };
+}
+
 void TableQuery::open()
 {
     close();
@@ -521,9 +517,9 @@ void TableQuery::open()
     rows.text.resize(rows.text.capacity());
     rows.ends = std::exchange(m_spareEnds, {});
     const QString table = waitingForLocks([&](int lockWaitMs) {
-        Prepared p = prepare(m_target, m_filePath, m_rewritten, lockWaitMs);
-        rows = readRows(p.db, p.statement, m_params, p.filePath, m_filePath, std::move(rows));
-        return p.table;
+        Prepared p = prepare(lockWaitMs);
+        rows = readRows(p.db, p.target.statement, m_params, p.target.filePath, m_filePath, std::move(rows));
+        return p.target.table;
     });
     m_table = table;
     m_fields = rows.fields;
@@ -544,9 +540,9 @@ int TableQuery::execSql()
     if (!m_parsed)
         parse();
     return waitingForLocks([&](int lockWaitMs) {
-        Prepared p = prepare(m_target, m_filePath, m_rewritten, lockWaitMs);
+        Prepared p = prepare(lockWaitMs);
         QSqlQuery q(p.db);
-        if (!q.prepare(p.statement))
+        if (!q.prepare(p.target.statement))
             failStatement(m_filePath, q.lastError());
         bindAll(q, m_params);
         if (!q.exec())
@@ -561,16 +557,15 @@ void TableQuery::scan(const std::function<void(const TableRow& row)>& visit)
     if (!m_parsed)
         parse();
     waitingForLocks([&](int lockWaitMs) {
-        const Prepared p = prepare(m_target, m_filePath, m_rewritten, lockWaitMs);
+        const Prepared p = prepare(lockWaitMs);
         TableFiles::KeptStatement& kept
-            = TableFiles::keptStatement(TableFiles::Table{ p.filePath, p.table }, p.statement);
+            = TableFiles::keptStatement(TableFiles::Table{ p.target.filePath, p.target.table }, p.target.statement);
         if (!kept.statement) {
             kept.db = engineHandle(p.db, m_filePath);
-            kept.statement = prepareOn(kept.db, p.statement, m_filePath);
+            kept.statement = prepareOn(kept.db, p.target.statement, m_filePath);
             kept.fields = columnNames(kept.statement);
-            kept.kinds.clear();
             for (const QString& field : std::as_const(kept.fields))
-                kept.kinds.append(int(TableSchema::kind(p.table, field)));
+                kept.kinds.append(int(TableSchema::kind(p.target.table, field)));
             kept.textual = textualColumns(kept.statement);
         }
         sqlite3* db = kept.db;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "TableFiles.h"
-
 #include <QDateTime>
 #include <QObject>
 #include <QString>
@@ -11,7 +9,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <utility>
 #include <vector>
 
 /// One parameter of a statement (":a" … ":l", ":today"), set as text, date or time.
@@ -143,14 +140,24 @@ private:
     /// The field's text as stored; null for an SQL NULL.
     QString rawText(int row, int column) const;
     template <typename Attempt> auto waitingForLocks(Attempt attempt);
+    struct Prepared;
+    /// The statement's connection, opened or checked for this run.
+    Prepared prepare(int lockWaitMs);
     void keepSpare();
 
     QStringList m_lines;
     QString m_table; ///< the table the open result came from
     QString m_rewritten; ///< the statement as the engine gets it
     QString m_filePath; ///< the table file the statement names
-    /// The table file and the statement as the engine gets them, worked out at the first run after a parse.
-    std::optional<std::pair<TableFiles::Table, QString>> m_target;
+    /// The table file, its table and the statement as the engine gets them, worked out at the first run after a
+    /// parse.
+    struct Target
+    {
+        QString filePath;
+        QString table;
+        QString statement;
+    };
+    std::optional<Target> m_target;
     QVector<TableParam> m_params;
     QStringList m_fields;
     QVector<int> m_kinds; ///< TableSchema::ColumnKind of each field
